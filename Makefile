@@ -1,0 +1,51 @@
+# Thin wrapper over the dependency installer and CMake.
+#   make run    install what is missing, build, start the full-screen saver
+#   make test   install what is missing, build, run every test (also under sanitizers)
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+CMAKE_ARGS ?=
+RUN_ARGS   ?= /s
+
+.PHONY: all deps configure build run test test-main test-sanitize test-win32 bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	scripts/run.sh $(BUILD)/app/lumivane $(RUN_ARGS)
+
+test: test-main test-sanitize test-win32
+
+test-main: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-sanitize: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DLUMIVANE_WITH_QT=OFF -DLUMIVANE_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The Windows platform services stay buildable with the MinGW-w64 cross compiler.
+test-win32: deps
+	@mkdir -p $(BUILD)
+	x86_64-w64-mingw32-g++ -std=c++20 -Wall -Wextra -Werror -I. -c app/PlatformWin32.cpp \
+		-o $(BUILD)/PlatformWin32.o
+	@echo "Windows platform services compile with MinGW-w64."
+
+bench: build
+	$(BUILD)/bench/lumivane_bench
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

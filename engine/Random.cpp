@@ -1,0 +1,10 @@
+#include "Random.h"
+
+namespace lumivane {
+
+RandomSource& sharedRandom() {
+    static RandomSource source;
+    return source;
+}
+
+} // namespace lumivane

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Runs the program on the current display, or, without one, in a virtual X
+# server and writes a screenshot so the run can still be seen.
+set -euo pipefail
+program=$1
+shift
+if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
+    exec "$program" "$@"
+fi
+echo "No display: running in a virtual X server for 5 seconds."
+xvfb-run -a -s "-screen 0 1280x720x24" bash -c '
+    "$0" "$@" & pid=$!
+    sleep 4
+    import -window root lumivane-screenshot.png && echo "Screenshot: lumivane-screenshot.png"
+    kill -TERM $pid 2>/dev/null; wait $pid 2>/dev/null || true
+' "$program" "$@"
