@@ -1,0 +1,29 @@
+// What a kaleidoscope view needs to know about the program's settings and
+// shared objects. The application's Options record extends DisplayOptions.
+#pragma once
+
+#include <QFont>
+
+#include <optional>
+
+namespace lumivane {
+
+class DataStore;
+class Scene;
+
+struct DisplayOptions {
+    bool fullScreen = false;      // set once by the full-screen run mode
+    bool showPatternName = false; // name overlay in full screen
+    bool antiAlias = true;        // anti-aliased edges in full screen
+    std::optional<QFont> nameFont; // overlay font, made in full-screen mode when the overlay is on
+};
+
+// The process-wide objects a view reads: the options, the pattern store and
+// the layer editor's scene (whose previews never switch patterns on reset).
+struct ViewEnvironment {
+    DisplayOptions* options = nullptr;
+    DataStore* store = nullptr;
+    const Scene* editorScene = nullptr;
+};
+
+} // namespace lumivane
