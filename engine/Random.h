@@ -11,7 +11,7 @@ constexpr int RANDOM_MAX = 32767;
 constexpr int COIN_THRESHOLD = 16383;
 
 class RandomSource {
-public:
+  public:
     void seed(std::uint32_t value) { state_ = value; }
     std::uint32_t state() const { return state_; }
 
@@ -24,7 +24,7 @@ public:
     // True for draws below 16383: about half of the time.
     bool coinFlipLow() { return draw() < COIN_THRESHOLD; }
 
-private:
+  private:
     std::uint32_t state_ = 1;
 };
 

@@ -10,9 +10,9 @@ void Archive::writeBytes(const void* data, std::size_t n) {
 }
 
 void Archive::writeWord(std::uint32_t word) {
-    const std::uint8_t le[4] = {static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8),
-                                static_cast<std::uint8_t>(word >> 16),
-                                static_cast<std::uint8_t>(word >> 24)};
+    const std::uint8_t le[4] = {
+        static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8),
+        static_cast<std::uint8_t>(word >> 16), static_cast<std::uint8_t>(word >> 24)};
     writeBytes(le, sizeof le);
 }
 

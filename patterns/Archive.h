@@ -12,12 +12,12 @@
 namespace lumivane {
 
 class StoreFileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class Archive {
-public:
+  public:
     static Archive forStoring() { return Archive(true, {}); }
     static Archive forLoading(std::vector<std::uint8_t> bytes) {
         return Archive(false, std::move(bytes));
@@ -37,7 +37,7 @@ public:
     std::size_t remaining() const { return bytes_.size() - position_; }
     const std::vector<std::uint8_t>& bytes() const { return bytes_; }
 
-private:
+  private:
     Archive(bool storing, std::vector<std::uint8_t> bytes)
         : storing_(storing), bytes_(std::move(bytes)) {}
 

@@ -75,7 +75,9 @@ void DataStore::removeAt(std::int32_t index) {
         patterns_.erase(patterns_.begin() + index);
 }
 
-void DataStore::deleteAll() { patterns_.clear(); }
+void DataStore::deleteAll() {
+    patterns_.clear();
+}
 
 void DataStore::serialize(Archive& archive) {
     if (archive.isStoring())

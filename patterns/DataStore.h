@@ -33,10 +33,12 @@ constexpr int RESERVED_WORD_COUNT = 4;
 constexpr ColourRef DEFAULT_CUSTOM_COLOUR = 0xC0C0FF;
 
 // Bytes of a current-format file holding n patterns.
-constexpr std::size_t storeFileBytes(std::size_t n) { return 492 + PATTERN_BYTES * n; }
+constexpr std::size_t storeFileBytes(std::size_t n) {
+    return 492 + PATTERN_BYTES * n;
+}
 
 class DataStore {
-public:
+  public:
     Pattern current;
     std::int32_t currentIndex = 0;
     ColourRef customColours[CUSTOM_COLOUR_COUNT] = {};
@@ -70,7 +72,7 @@ public:
     // store exactly as it was.
     void serialize(Archive& archive);
 
-private:
+  private:
     void store(Archive& archive) const;
     void load(Archive& archive);
     void setPreferenceDefaults();

@@ -24,7 +24,12 @@ enum BackgroundMode : std::int32_t {
     BACKGROUND_CHANGING = 2,
 };
 
-enum ColourMode : std::int32_t { COLOUR_CONST = 0, COLOUR_MIX = 1, COLOUR_VARY = 2, COLOUR_CHANGE = 3 };
+enum ColourMode : std::int32_t {
+    COLOUR_CONST = 0,
+    COLOUR_MIX = 1,
+    COLOUR_VARY = 2,
+    COLOUR_CHANGE = 3
+};
 enum SizeMode : std::int32_t { SIZE_CONST = 0, SIZE_MIX = 1, SIZE_CHANGE = 2 };
 enum AngleMode : std::int32_t { ANGLE_CONST = 0, ANGLE_ROTATE = 1, ANGLE_TWIRL = 2 };
 

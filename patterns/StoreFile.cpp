@@ -45,8 +45,7 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path) {
 
 void writeAndFlush(std::FILE* file, const std::vector<std::uint8_t>& bytes,
                    const std::string& path) {
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() ||
-        std::fflush(file) != 0)
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fflush(file) != 0)
         throw errorFor("cannot write", path);
 #ifdef LUMIVANE_HAVE_FSYNC
     if (fsync(fileno(file)) != 0)
