@@ -1,0 +1,299 @@
+#include "engine/Raster.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace lumivane {
+
+namespace {
+
+// Four pixels in one 128-bit register; GCC and Clang turn the stores into movdqu/movups.
+using PixelQuad = std::uint32_t __attribute__((vector_size(16)));
+
+} // namespace
+
+void fillSpan(std::uint32_t* dst, int count, std::uint32_t pixel) {
+    const PixelQuad quad = {pixel, pixel, pixel, pixel};
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        std::memcpy(dst + i, &quad, sizeof quad);
+        std::memcpy(dst + i + 4, &quad, sizeof quad);
+    }
+    if (i + 4 <= count) {
+        std::memcpy(dst + i, &quad, sizeof quad);
+        i += 4;
+    }
+    for (; i < count; ++i)
+        dst[i] = pixel;
+}
+
+void fillRect(Surface& surface, int left, int top, int right, int bottom, std::uint32_t pixel) {
+    if (!surface.isDrawable())
+        return;
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, surface.width);
+    bottom = std::min(bottom, surface.height);
+    if (left >= right)
+        return;
+    for (int y = top; y < bottom; ++y)
+        fillSpan(surface.at(left, y), right - left, pixel);
+}
+
+// ---------------------------------------------------------------------------------------
+// Edge walk
+
+void EdgeWalk::majorRange(std::int64_t limit, std::int64_t& begin, std::int64_t& end) const {
+    if (majorStep > 0) {
+        begin = std::max<std::int64_t>(0, -major0);
+        end = std::min(length, limit - major0);
+    } else {
+        begin = std::max<std::int64_t>(0, major0 - limit + 1);
+        end = std::min(length, major0 + 1);
+    }
+}
+
+bool makeEdgeWalk(IntPoint from, IntPoint to, EdgeWalk& walk) {
+    const std::int64_t dx = std::abs(std::int64_t{to.x} - from.x);
+    const std::int64_t dy = std::abs(std::int64_t{to.y} - from.y);
+    walk.shallow = dx >= dy;
+    const std::int64_t majorFrom = walk.shallow ? from.x : from.y;
+    const std::int64_t majorTo = walk.shallow ? to.x : to.y;
+    const std::int64_t minorFrom = walk.shallow ? from.y : from.x;
+    const std::int64_t minorTo = walk.shallow ? to.y : to.x;
+    if (majorFrom == majorTo)
+        return false;
+    walk.majorStep = majorTo > majorFrom ? 1 : -1;
+    walk.minorStep = minorTo > minorFrom ? 1 : -1;
+    walk.major0 = majorFrom;
+    walk.minor0 = minorFrom;
+    walk.length = walk.shallow ? dx : dy;
+    // Only the shallow slope rounds; the steep one truncates.
+    walk.slope = walk.shallow ? ((dy << 16) + dx / 2) / dx : (dx << 16) / dy;
+    return true;
+}
+
+namespace {
+
+// ---------------------------------------------------------------------------------------
+// Outline
+
+void drawOutlineEdge(Surface& surface, IntPoint from, IntPoint to, std::uint32_t pen) {
+    EdgeWalk walk;
+    if (!makeEdgeWalk(from, to, walk))
+        return;
+    const std::int64_t majorLimit = walk.shallow ? surface.width : surface.height;
+    const std::int64_t minorLimit = walk.shallow ? surface.height : surface.width;
+    std::int64_t begin = 0;
+    std::int64_t end = 0;
+    walk.majorRange(majorLimit, begin, end);
+    std::int64_t major = walk.major(begin);
+    std::int64_t sum = walk.fractionSum(begin);
+    for (std::int64_t k = begin; k < end; ++k, major += walk.majorStep, sum += walk.slope) {
+        const std::int64_t minor = walk.minor0 + walk.minorStep * (sum >> 16);
+        if (minor < 0 || minor >= minorLimit)
+            continue;
+        *(walk.shallow ? surface.at(major, minor) : surface.at(minor, major)) = pen;
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Even-odd scanline fill
+
+// One non-horizontal edge, oriented downwards. For the current scanline y the edge crosses
+// the row's centre line at X; pixels whose centres lie at or right of X start at
+// ceil(X - 0.5) = q + (r > 0), kept exactly as the fraction q + r / denominator.
+struct FillEdge {
+    int yBegin; // first scanline (clipped to the surface)
+    int yEnd;   // one past the last scanline (clipped)
+    std::int64_t q;
+    std::int64_t r;
+    std::int64_t denominator;
+    std::int64_t stepQ;
+    std::int64_t stepR;
+
+    std::int64_t firstPixel() const { return q + (r > 0 ? 1 : 0); }
+    void advance() {
+        q += stepQ;
+        r += stepR;
+        if (r >= denominator) {
+            r -= denominator;
+            ++q;
+        }
+    }
+};
+
+template <typename T> void floorDivMod(T num, std::int64_t den, std::int64_t& q, std::int64_t& r) {
+    T quotient = num / den;
+    T remainder = num % den;
+    if (remainder < 0) {
+        remainder += den;
+        --quotient;
+    }
+    q = static_cast<std::int64_t>(quotient);
+    r = static_cast<std::int64_t>(remainder);
+}
+
+constexpr std::int64_t SMALL_COORDINATE = std::int64_t{1} << 27;
+
+bool makeFillEdge(IntPoint a, IntPoint b, int height, FillEdge& edge) {
+    if (a.y == b.y)
+        return false;
+    if (a.y > b.y)
+        std::swap(a, b);
+    const std::int64_t top = std::max<std::int64_t>(a.y, 0);
+    const std::int64_t bottom = std::min<std::int64_t>(b.y, height);
+    if (top >= bottom)
+        return false;
+    const std::int64_t dy = std::int64_t{b.y} - a.y;
+    const std::int64_t dx = std::int64_t{b.x} - a.x;
+    edge.yBegin = static_cast<int>(top);
+    edge.yEnd = static_cast<int>(bottom);
+    edge.denominator = 2 * dy;
+    // X - 0.5 at row `top` is (2 ax dy - dy + (2 (top - ay) + 1) dx) / (2 dy).
+    const std::int64_t rowsSkipped = top - a.y;
+    const bool small = std::abs(std::int64_t{a.x}) < SMALL_COORDINATE && dy < SMALL_COORDINATE &&
+                       std::abs(dx) < SMALL_COORDINATE;
+    if (small) {
+        const std::int64_t num = 2 * a.x * dy - dy + (2 * rowsSkipped + 1) * dx;
+        floorDivMod(num, edge.denominator, edge.q, edge.r);
+    } else {
+        const __int128 num = __int128{2} * a.x * dy - dy + (__int128{2} * rowsSkipped + 1) * dx;
+        floorDivMod(num, edge.denominator, edge.q, edge.r);
+    }
+    floorDivMod(2 * dx, edge.denominator, edge.stepQ, edge.stepR);
+    return true;
+}
+
+struct PolygonBounds {
+    std::int32_t left, top, right, bottom; // inclusive
+};
+
+PolygonBounds boundsOf(const IntPoint* points, int n) {
+    PolygonBounds b{points[0].x, points[0].y, points[0].x, points[0].y};
+    for (int i = 1; i < n; ++i) {
+        b.left = std::min(b.left, points[i].x);
+        b.right = std::max(b.right, points[i].x);
+        b.top = std::min(b.top, points[i].y);
+        b.bottom = std::max(b.bottom, points[i].y);
+    }
+    return b;
+}
+
+// Sorts a short, mostly ordered array in place.
+template <typename T, typename Less> void insertionSort(T* items, int count, Less less) {
+    for (int i = 1; i < count; ++i) {
+        const T item = items[i];
+        int j = i;
+        for (; j > 0 && less(item, items[j - 1]); --j)
+            items[j] = items[j - 1];
+        items[j] = item;
+    }
+}
+
+class ScanlineFill {
+  public:
+    ScanlineFill(Surface& surface, std::uint32_t brush) : surface_(surface), brush_(brush) {}
+
+    void run(const IntPoint* points, int n) {
+        for (int i = 0; i < n; ++i) {
+            FillEdge& edge = edges_[edgeCount_];
+            if (makeFillEdge(points[i], points[(i + 1) % n], surface_.height, edge))
+                ++edgeCount_;
+        }
+        if (edgeCount_ < 2)
+            return;
+        insertionSort(edges_, edgeCount_,
+                      [](const FillEdge& a, const FillEdge& b) { return a.yBegin < b.yBegin; });
+        int next = 0;
+        for (int y = edges_[0].yBegin; next < edgeCount_ || activeCount_ > 0; ++y) {
+            while (next < edgeCount_ && edges_[next].yBegin == y)
+                active_[activeCount_++] = &edges_[next++];
+            dropFinished(y);
+            if (activeCount_ == 0 && next < edgeCount_)
+                y = edges_[next].yBegin - 1; // jump over an empty band
+            else
+                fillRow(y);
+        }
+    }
+
+  private:
+    void dropFinished(int y) {
+        int kept = 0;
+        for (int i = 0; i < activeCount_; ++i)
+            if (active_[i]->yEnd > y)
+                active_[kept++] = active_[i];
+        activeCount_ = kept;
+    }
+
+    void fillRow(int y) {
+        for (int i = 0; i < activeCount_; ++i) {
+            crossings_[i] = active_[i]->firstPixel();
+            active_[i]->advance();
+        }
+        insertionSort(crossings_, activeCount_,
+                      [](std::int64_t a, std::int64_t b) { return a < b; });
+        std::uint32_t* row = surface_.at(0, y);
+        const std::int64_t width = surface_.width;
+        for (int i = 0; i + 1 < activeCount_; i += 2) {
+            const std::int64_t from = std::max<std::int64_t>(crossings_[i], 0);
+            const std::int64_t to = std::min(crossings_[i + 1], width);
+            if (from < to)
+                fillSpan(row + from, static_cast<int>(to - from), brush_);
+        }
+    }
+
+    Surface& surface_;
+    std::uint32_t brush_;
+    FillEdge edges_[MAX_POLYGON_POINTS];
+    FillEdge* active_[MAX_POLYGON_POINTS];
+    std::int64_t crossings_[MAX_POLYGON_POINTS];
+    int edgeCount_ = 0;
+    int activeCount_ = 0;
+};
+
+} // namespace
+
+void drawPolygon(Surface& surface, const IntPoint* points, int n, std::uint32_t brush,
+                 std::uint32_t pen) {
+    if (!surface.isDrawable() || points == nullptr || n < 2 || n > MAX_POLYGON_POINTS)
+        return;
+    const PolygonBounds b = boundsOf(points, n);
+    if (b.right < 0 || b.bottom < 0 || b.left >= surface.width || b.top >= surface.height)
+        return;
+    ScanlineFill(surface, brush).run(points, n);
+    for (int i = 0; i < n; ++i)
+        drawOutlineEdge(surface, points[i], points[(i + 1) % n], pen);
+}
+
+// ---------------------------------------------------------------------------------------
+// Block copy
+
+void copyBlock(Surface& surface, int srcX, int srcY, int w, int h, int dstX, int dstY) {
+    if (!surface.isDrawable())
+        return;
+    std::int64_t sx = srcX, sy = srcY, dx = dstX, dy = dstY, cw = w, ch = h;
+    // Cut away columns and rows that are left of or above the surface on either side.
+    const std::int64_t cutLeft = std::max<std::int64_t>({0, -sx, -dx});
+    const std::int64_t cutTop = std::max<std::int64_t>({0, -sy, -dy});
+    sx += cutLeft;
+    dx += cutLeft;
+    cw -= cutLeft;
+    sy += cutTop;
+    dy += cutTop;
+    ch -= cutTop;
+    cw = std::min({cw, surface.width - sx, surface.width - dx});
+    ch = std::min({ch, surface.height - sy, surface.height - dy});
+    if (cw <= 0 || ch <= 0 || (sx == dx && sy == dy))
+        return;
+    const std::size_t rowBytes = static_cast<std::size_t>(cw) * sizeof(std::uint32_t);
+    if (dy > sy) { // moving down: copy the bottom row first so no source row is overwritten
+        for (std::int64_t row = ch - 1; row >= 0; --row)
+            std::memmove(surface.at(dx, dy + row), surface.at(sx, sy + row), rowBytes);
+    } else {
+        for (std::int64_t row = 0; row < ch; ++row)
+            std::memmove(surface.at(dx, dy + row), surface.at(sx, sy + row), rowBytes);
+    }
+}
+
+} // namespace lumivane
