@@ -1,1 +1,44 @@
-int main() { return 0; }
+// The program: long options run as command-line tools without a display; the
+// switches start the screen saver's run modes.
+#include "app/CommandLine.h"
+#include "app/ProfileStore.h"
+#include "app/SaverApp.h"
+#include "app/Switches.h"
+
+#include <QApplication>
+
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace lumivane;
+
+namespace {
+
+int runSaver(int argc, char** argv, const std::vector<std::string>& args,
+             const QString& applicationName, bool previewOnRoot = false) {
+    std::unique_ptr<QApplication> gui;
+    if (runModeNeedsDisplay(runModeFor(args)))
+        gui = std::make_unique<QApplication>(argc, argv);
+    SaverApp app(applicationName);
+    app.options().previewOnRoot = previewOnRoot;
+    const bool runLoop = app.startUp(args);
+    const int status = runLoop && gui ? QApplication::exec() : 0;
+    app.shutDown();
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const QString applicationName =
+        applicationNameFrom(QString::fromLocal8Bit(argc > 0 ? argv[0] : "lumivane"));
+    if (const std::optional<HackCall> hack = hackCallFrom(args))
+        return runSaver(argc, argv, previewArgsFor(*hack), applicationName, hack->root);
+    if (!args.empty() && isLongOption(args[0]))
+        return runLongOption(applicationName.toStdString(), args, std::cout, std::cerr);
+    return runSaver(argc, argv, args, applicationName);
+}

@@ -12,10 +12,13 @@ class DataStore;
 class Scene;
 
 struct DisplayOptions {
-    bool fullScreen = false;      // set once by the full-screen run mode
-    bool showPatternName = false; // name overlay in full screen
-    bool antiAlias = true;        // anti-aliased edges in full screen
+    bool fullScreen = false;       // set once by the full-screen run mode
+    bool showPatternName = false;  // name overlay in full screen
+    bool antiAlias = true;         // anti-aliased edges in full screen
     std::optional<QFont> nameFont; // overlay font, made in full-screen mode when the overlay is on
+    // A preview started as a screen-saver hack with --root: without a host
+    // window of its own it draws on the root window.
+    bool previewOnRoot = false;
 };
 
 // The process-wide objects a view reads: the options, the pattern store and

@@ -1,0 +1,121 @@
+#include "app/DataFile.h"
+
+#include "app/Options.h"
+#include "patterns/StoreFile.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <ostream>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace lumivane {
+namespace {
+
+constexpr const char* PROGRAM_FOLDER = "lumivane/";
+constexpr const char* DEFAULT_DATA_DIRS = "/usr/local/share:/usr/share";
+
+// Only absolute paths count in the XDG variables; anything else is ignored.
+std::string absoluteEnv(const char* name) {
+    const char* value = std::getenv(name);
+    return value && value[0] == '/' ? std::string(value) : std::string();
+}
+
+std::string homeDirectory() {
+    if (std::string home = absoluteEnv("HOME"); !home.empty())
+        return home;
+    const passwd* entry = ::getpwuid(::getuid());
+    return entry && entry->pw_dir ? std::string(entry->pw_dir) : std::string("/");
+}
+
+std::string withSlash(std::string folder) {
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+std::vector<std::string> candidatesFrom(std::string_view list) {
+    std::vector<std::string> candidates;
+    while (!list.empty()) {
+        const auto colon = list.find(':');
+        const std::string_view entry = list.substr(0, colon);
+        if (!entry.empty() && entry.front() == '/')
+            candidates.push_back(withSlash(std::string(entry)) + PROGRAM_FOLDER);
+        list = colon == std::string_view::npos ? std::string_view() : list.substr(colon + 1);
+    }
+    return candidates;
+}
+
+std::vector<std::string> systemDataCandidates() {
+    const char* dirs = std::getenv("XDG_DATA_DIRS");
+    std::vector<std::string> candidates = candidatesFrom(dirs ? dirs : "");
+    return candidates.empty() ? candidatesFrom(DEFAULT_DATA_DIRS) : candidates;
+}
+
+// Reads path into the store; false on a file error (the store is then as it was).
+bool readFrom(const std::string& path, DataStore& store) {
+    try {
+        loadStoreFile(path, store);
+        return true;
+    } catch (const StoreFileError&) {
+        return false;
+    }
+}
+
+} // namespace
+
+std::string userDataDirectory() {
+    std::string base = absoluteEnv("XDG_DATA_HOME");
+    if (base.empty())
+        base = withSlash(homeDirectory()) + ".local/share";
+    return withSlash(base) + PROGRAM_FOLDER;
+}
+
+std::string systemDataDirectory(const std::string& fileName) {
+    const std::vector<std::string> candidates = systemDataCandidates();
+    for (const std::string& folder : candidates) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(folder + fileName, error))
+            return folder;
+    }
+    return candidates.front();
+}
+
+DataSource loadDataFile(Options& options, DataStore& store) {
+    DataSource source = DataSource::Defaults;
+    if (readFrom(options.dataFilePath(), store)) {
+        source = DataSource::DataDirectory;
+    } else if (readFrom(options.dataFileName, store)) {
+        source = DataSource::CurrentDirectory;
+        options.dataDirectory.clear();
+    } else if (readFrom(systemDataDirectory(options.dataFileName) + options.dataFileName, store)) {
+        source = DataSource::SystemDirectory;
+    } else {
+        store.resetToDefaults();
+        return source;
+    }
+    copyPersistedOptionWords(store, options);
+    return source;
+}
+
+bool saveDataFile(const Options& options, const DataStore& store, std::ostream& err) {
+    const std::string path = options.dataFilePath();
+    try {
+        if (!options.dataDirectory.empty()) {
+            std::error_code error;
+            std::filesystem::create_directories(options.dataDirectory, error);
+            // A failure here shows up as the failure to create the file below.
+        }
+        saveStoreFile(path, store);
+        return true;
+    } catch (const StoreFileError& error) {
+        err << "lumivane: the data file was not saved: " << error.what() << '\n';
+        return false;
+    }
+}
+
+} // namespace lumivane

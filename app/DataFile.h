@@ -1,0 +1,40 @@
+// Where the data file is looked for and written, and reading and writing it.
+//
+// The per-user data folder ($XDG_DATA_HOME/lumivane/) plays the part of the
+// Windows directory: the data file is read from there first and saved there.
+// Then the bare file name in the current directory is tried, and last the
+// system-wide folders under $XDG_DATA_DIRS. The environment is read on every
+// call so that start-up sees the values it runs with.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+namespace lumivane {
+
+class DataStore;
+struct Options;
+
+// $XDG_DATA_HOME/lumivane/ (default ~/.local/share/lumivane/), ending in '/'.
+std::string userDataDirectory();
+
+// The first lumivane/ folder under $XDG_DATA_DIRS (default
+// /usr/local/share:/usr/share) that holds fileName, or the first candidate
+// when none does; ending in '/'.
+std::string systemDataDirectory(const std::string& fileName);
+
+enum class DataSource { DataDirectory, CurrentDirectory, SystemDirectory, Defaults };
+
+// Fills the store from the first source that reads without a file error and
+// copies the store's option words into options after that read. Reading from
+// the current directory empties options.dataDirectory so that a later save
+// goes there too. With no readable file the store gets its defaults and the
+// working option words stay as they are.
+DataSource loadDataFile(Options& options, DataStore& store);
+
+// Writes the whole store to options.dataDirectory + options.dataFileName,
+// creating the folder when needed. A failure leaves any old file as it was and
+// is reported as one line on err. Returns whether the file was written.
+bool saveDataFile(const Options& options, const DataStore& store, std::ostream& err);
+
+} // namespace lumivane

@@ -1,0 +1,258 @@
+#include "app/HeadlessRender.h"
+
+#include "app/DataFile.h"
+#include "app/Options.h"
+#include "engine/ColourTools.h"
+#include "engine/Random.h"
+#include "engine/Scene.h"
+#include "patterns/DataStore.h"
+#include "patterns/StoreFile.h"
+
+#include <QImage>
+
+#include <charconv>
+#include <ctime>
+#include <ostream>
+
+namespace lumivane {
+namespace {
+
+constexpr int EXIT_RENDERED = 0;
+constexpr int EXIT_REFUSED = 1;
+constexpr int EXIT_BAD_INPUT = 2;
+constexpr int MAX_RENDER_SIDE = 16384;
+constexpr int MAX_FRAMES = 1000000;
+
+template <typename T> std::optional<T> parseNumber(const std::string& text) {
+    T value{};
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+bool parseSize(const std::string& text, int& width, int& height) {
+    const auto x = text.find('x');
+    if (x == std::string::npos)
+        return false;
+    const auto w = parseNumber<int>(text.substr(0, x));
+    const auto h = parseNumber<int>(text.substr(x + 1));
+    if (!w || !h || *w < 1 || *h < 1 || *w > MAX_RENDER_SIDE || *h > MAX_RENDER_SIDE)
+        return false;
+    width = *w;
+    height = *h;
+    return true;
+}
+
+// A conversion "%[0][width]d" starting at text[i] (which is '%'); returns its
+// length and fills zeroPad/width, or 0 when it is not one.
+std::size_t integerConversion(const std::string& text, std::size_t i, bool& zeroPad, int& width) {
+    std::size_t j = i + 1;
+    zeroPad = j < text.size() && text[j] == '0';
+    if (zeroPad)
+        ++j;
+    width = 0;
+    while (j < text.size() && text[j] >= '0' && text[j] <= '9' && width < 100)
+        width = width * 10 + (text[j++] - '0');
+    return j < text.size() && text[j] == 'd' ? j + 1 - i : 0;
+}
+
+bool takesValue(const std::string& option) {
+    return option == "--data" || option == "--pattern" || option == "--index" ||
+           option == "--size" || option == "--frames" || option == "--seed";
+}
+
+bool applyOption(RenderRequest& r, const std::string& option, const std::string& value,
+                 std::ostream& err) {
+    if (option == "--data") {
+        r.dataFile = value;
+    } else if (option == "--pattern") {
+        r.patternName = value;
+    } else if (option == "--index") {
+        r.patternIndex = parseNumber<int>(value);
+        if (!r.patternIndex || *r.patternIndex < 0)
+            return err << "lumivane: --index needs a pattern number from 0, not \"" << value
+                       << "\"\n",
+                   false;
+    } else if (option == "--size") {
+        if (!parseSize(value, r.width, r.height))
+            return err << "lumivane: bad size \"" << value << "\" (expected WxH, 1 to "
+                       << MAX_RENDER_SIDE << " each)\n",
+                   false;
+    } else if (option == "--frames") {
+        const auto n = parseNumber<int>(value);
+        if (!n || *n < 1 || *n > MAX_FRAMES)
+            return err << "lumivane: --frames needs a number from 1 to " << MAX_FRAMES << "\n",
+                   false;
+        r.frames = *n;
+    } else if (option == "--seed") {
+        r.seed = parseNumber<unsigned>(value);
+        if (!r.seed)
+            return err << "lumivane: --seed needs a non-negative whole number\n", false;
+    }
+    return true;
+}
+
+// The stored pattern named exactly name, or, failing that, the only one whose
+// name is name plus the trailing space that names entered in the dialog get.
+const Pattern* findByName(const DataStore& store, const std::string& name) {
+    const Pattern* spaced = nullptr;
+    int spacedMatches = 0;
+    for (int i = 0; i < store.count(); ++i) {
+        const Pattern* p = store.patternAt(i);
+        if (p->nameText() == name)
+            return p;
+        if (p->nameText() == name + " ") {
+            spaced = p;
+            ++spacedMatches;
+        }
+    }
+    return spacedMatches == 1 ? spaced : nullptr;
+}
+
+// Loads the store from --data or by the start-up search; false after a message.
+bool loadStore(const RenderRequest& r, DataStore& store, std::ostream& err) {
+    store.currentIndex = 0;
+    if (!r.dataFile) {
+        Options options;
+        options.dataDirectory = userDataDirectory();
+        loadDataFile(options, store);
+        return true;
+    }
+    try {
+        loadStoreFile(*r.dataFile, store);
+    } catch (const StoreFileError&) {
+        err << "File error!\n";
+        return false;
+    }
+    if (store.loadStatus() == LOAD_NOT_A_STORE)
+        err << "Sorry, that's not a Lumivane pattern file!\n";
+    else if (store.loadStatus() == LOAD_LATER_VERSION)
+        err << "Sorry, that looks like a pattern bank saved by a later version of Lumivane.  "
+               "You need to upgrade to the latest version!\n";
+    return store.loadStatus() == LOAD_OK;
+}
+
+std::optional<Pattern> choosePattern(const RenderRequest& r, const DataStore& store,
+                                     std::ostream& err) {
+    Pattern pattern = store.current;
+    if (r.patternName) {
+        const Pattern* found = findByName(store, *r.patternName);
+        if (!found)
+            return err << "lumivane: no stored pattern is named \"" << *r.patternName << "\"\n",
+                   std::nullopt;
+        pattern = *found;
+    } else if (r.patternIndex) {
+        const Pattern* found = store.patternAt(*r.patternIndex);
+        if (!found)
+            return err << "lumivane: no stored pattern has index " << *r.patternIndex
+                       << " (there are " << store.count() << ")\n",
+                   std::nullopt;
+        pattern = *found;
+    } else if (r.randomPattern) {
+        ColourTools::randomisePattern(pattern);
+    }
+    return pattern;
+}
+
+bool saveFrame(const QImage& image, const std::string& fileName, std::ostream& err) {
+    if (image.save(QString::fromStdString(fileName), "PNG"))
+        return true;
+    err << "lumivane: cannot write \"" << fileName << "\"\n";
+    return false;
+}
+
+} // namespace
+
+std::optional<std::string> frameFileName(const std::string& pattern, int frame) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] != '%') {
+            out += pattern[i];
+            continue;
+        }
+        if (i + 1 < pattern.size() && pattern[i + 1] == '%') {
+            out += '%';
+            ++i;
+            continue;
+        }
+        bool zeroPad = false;
+        int width = 0;
+        const std::size_t length = integerConversion(pattern, i, zeroPad, width);
+        if (length == 0)
+            return std::nullopt;
+        std::string digits = std::to_string(frame);
+        if (static_cast<int>(digits.size()) < width)
+            digits.insert(0, static_cast<std::size_t>(width) - digits.size(), zeroPad ? '0' : ' ');
+        out += digits;
+        i += length - 1;
+    }
+    return out;
+}
+
+bool writesEveryFrame(const std::string& pattern) {
+    return frameFileName(pattern, 0) != frameFileName(pattern, 1);
+}
+
+std::optional<RenderRequest> parseRenderRequest(const std::vector<std::string>& args,
+                                                std::ostream& err) {
+    RenderRequest r;
+    if (args.empty() || args[0].starts_with("--"))
+        return err << "lumivane: --render needs an output file name\n", std::nullopt;
+    r.output = args[0];
+    if (!frameFileName(r.output, 0))
+        return err << "lumivane: the output name may hold only one %d conversion (use %% for %)\n",
+               std::nullopt;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (option == "--random") {
+            r.randomPattern = true;
+        } else if (option == "--no-antialias") {
+            r.antiAlias = false;
+        } else if (takesValue(option)) {
+            if (i + 1 >= args.size())
+                return err << "lumivane: " << option << " needs a value\n", std::nullopt;
+            if (!applyOption(r, option, args[++i], err))
+                return std::nullopt;
+        } else {
+            return err << "lumivane: unknown option for --render: " << option << "\n", std::nullopt;
+        }
+    }
+    const int choices =
+        int(r.patternName.has_value()) + int(r.patternIndex.has_value()) + int(r.randomPattern);
+    if (choices > 1)
+        return err << "lumivane: choose one of --pattern, --index and --random\n", std::nullopt;
+    return r;
+}
+
+int runRender(const RenderRequest& r, std::ostream& err) {
+    DataStore store;
+    if (!loadStore(r, store, err))
+        return EXIT_REFUSED;
+    sharedRandom().seed(r.seed ? *r.seed : static_cast<std::uint32_t>(std::time(nullptr)));
+    const std::optional<Pattern> pattern = choosePattern(r, store, err);
+    if (!pattern)
+        return EXIT_BAD_INPUT;
+
+    QImage image(r.width, r.height, QImage::Format_RGB32);
+    if (image.isNull())
+        return err << "lumivane: not enough memory for a " << r.width << "x" << r.height
+                   << " frame\n",
+               EXIT_BAD_INPUT;
+    Surface surface{reinterpret_cast<std::uint32_t*>(image.bits()), r.width, r.height,
+                    static_cast<int>(image.bytesPerLine() / 4)};
+    auto scene = std::make_unique<Scene>();
+    scene->setViewport(0, 0, r.width, r.height);
+    scene->loadPattern(*pattern, false);
+    const bool everyFrame = writesEveryFrame(r.output);
+    for (int frame = 0; frame < r.frames; ++frame) {
+        scene->rotate(pattern->rotation);
+        scene->renderFrame(surface, r.antiAlias);
+        if ((everyFrame || frame == r.frames - 1) &&
+            !saveFrame(image, *frameFileName(r.output, frame), err))
+            return EXIT_BAD_INPUT;
+    }
+    return EXIT_RENDERED;
+}
+
+} // namespace lumivane

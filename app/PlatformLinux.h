@@ -1,0 +1,35 @@
+// Platform services on Linux. No password is asked here: locking the screen is
+// the desktop's screen locker's job, so the services behave like the NT family
+// of the original platform. A running full-screen saver is recognised by a
+// lock on a file in the user's runtime folder.
+#pragma once
+
+#include "app/PlatformServices.h"
+
+#include <string>
+
+namespace lumivane {
+
+class LinuxPlatformServices : public PlatformServices {
+  public:
+    LinuxPlatformServices() = default;
+    ~LinuxPlatformServices() override;
+    LinuxPlatformServices(const LinuxPlatformServices&) = delete;
+    LinuxPlatformServices& operator=(const LinuxPlatformServices&) = delete;
+
+    bool isNtPlatform() const override { return true; }
+    bool passwordInUse() const override { return false; }
+    bool saverIsRunning() const override;
+    bool verifyPassword(void*) override { return true; }
+    void changePassword(long long) override {}
+    void lowerPriority() override;
+    bool acquireSaverLock() override;
+
+  private:
+    int lockFd_ = -1;
+};
+
+// $XDG_RUNTIME_DIR/lumivane.lock, or /tmp/lumivane-<uid>.lock without one.
+std::string saverLockPath();
+
+} // namespace lumivane

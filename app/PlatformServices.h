@@ -1,0 +1,33 @@
+// The platform services the program relies on for the screen-saver password,
+// for noticing a saver that already runs and for polite mode. The interface is
+// plain C++ so that each platform's implementation stands on its own and tests
+// can put a fake in its place.
+#pragma once
+
+#include <memory>
+
+namespace lumivane {
+
+class PlatformServices {
+  public:
+    virtual ~PlatformServices() = default;
+
+    virtual bool isNtPlatform() const = 0;
+    // True when password protection is on or its setting cannot be read.
+    virtual bool passwordInUse() const = 0;
+    virtual bool saverIsRunning() const = 0;
+    // True when the saver may close. owner is the window that owns the prompt.
+    virtual bool verifyPassword(void* owner) = 0;
+    // Hands the change of the password to the platform; parentHandle 0 is none.
+    virtual void changePassword(long long parentHandle) = 0;
+    // Lets other programs go first while the saver runs.
+    virtual void lowerPriority() = 0;
+    // Marks this process as the running full-screen saver until it ends.
+    // Returns false when the mark could not be made (the saver still runs).
+    virtual bool acquireSaverLock() = 0;
+};
+
+// The services of the platform the program was built for.
+std::unique_ptr<PlatformServices> makePlatformServices();
+
+} // namespace lumivane

@@ -1,0 +1,90 @@
+// The run modes that open windows: the preview inside a host window and the
+// full-screen saver. The configuration dialog comes later; its mode ends at once.
+#include "app/RunModes.h"
+
+#include "app/SaverApp.h"
+#include "engine/Scene.h"
+#include "view/PreviewSession.h"
+#include "view/QuitOnSignal.h"
+#include "view/SaverPlatform.h"
+#include "view/SaverWindow.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+
+namespace lumivane {
+
+namespace {
+
+// The full-screen window's view of the platform services.
+class SaverPlatformAdapter : public SaverPlatform {
+  public:
+    explicit SaverPlatformAdapter(PlatformServices& services) : services_(services) {}
+    bool isNtPlatform() const override { return services_.isNtPlatform(); }
+    bool passwordInUse() const override { return services_.passwordInUse(); }
+    bool verifyPassword(QWidget* owner) override { return services_.verifyPassword(owner); }
+    // The platforms this program runs on keep no "saver running" flag of their
+    // own; the saver lock taken at start-up tells other instances instead.
+    void setSaverRunning(bool) override {}
+
+  private:
+    PlatformServices& services_;
+};
+
+// What a run mode keeps alive while the event loop runs.
+class FullScreenRun : public QObject {
+  public:
+    explicit FullScreenRun(SaverApp& app)
+        : platform_(app.platform()), session_(app.viewEnvironment(), platform_) {}
+    SaverSession& session() { return session_; }
+
+  private:
+    SaverPlatformAdapter platform_;
+    SaverSession session_;
+};
+
+// The windows go before the application object and the scenes they draw:
+// the run is deleted as soon as the event loop ends.
+void endWithEventLoop(QObject* run) {
+    QPointer<QObject> guarded(run);
+    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit,
+                     QCoreApplication::instance(), [guarded] { delete guarded.data(); });
+}
+
+template <typename Sender> void quitWhenFinished(const Sender* sender, void (Sender::*signal)()) {
+    QObject::connect(sender, signal, QCoreApplication::instance(),
+                     [] { QCoreApplication::exit(0); });
+}
+
+} // namespace
+
+bool startPreview(SaverApp& app, long long hostHandle) {
+    quitOnTerminationSignals();
+    std::unique_ptr<HostWindow> host = findPreviewHost(hostHandle, app.options().previewOnRoot);
+    if (!host) {
+        return false;
+    }
+    auto* preview = new PreviewSession(app.viewEnvironment(), std::move(host));
+    if (!preview->open(app.mainScene(), app.store().current)) {
+        delete preview;
+        return false;
+    }
+    quitWhenFinished(preview, &PreviewSession::finished);
+    endWithEventLoop(preview);
+    return true;
+}
+
+bool startFullScreen(SaverApp& app) {
+    app.prepareFullScreen();
+    quitOnTerminationSignals();
+    app.mainScene().setAnimationFactor(app.store().current.animationLevel);
+    auto* run = new FullScreenRun(app);
+    quitWhenFinished(&run->session(), &SaverSession::finished);
+    endWithEventLoop(run);
+    run->session().open(app.mainScene(), app.store().current);
+    return true;
+}
+
+void runConfiguration(SaverApp&) {}
+
+} // namespace lumivane

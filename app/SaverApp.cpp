@@ -1,0 +1,108 @@
+#include "app/SaverApp.h"
+
+#include "app/PasswordDecisions.h"
+#include "app/RunModes.h"
+#include "app/Switches.h"
+#include "engine/ColourTools.h"
+#include "engine/Random.h"
+#include "engine/Scene.h"
+
+#include <QCoreApplication>
+#include <QFont>
+
+#include <ctime>
+
+namespace lumivane {
+namespace {
+
+constexpr int NAME_FONT_PIXELS = 30;
+constexpr const char* NAME_FONT_FAMILY = "Times New Roman";
+
+QFont patternNameFont() {
+    QFont font(NAME_FONT_FAMILY);
+    font.setPixelSize(NAME_FONT_PIXELS);
+    font.setWeight(QFont::Normal);
+    font.setItalic(true);
+    font.setStyleHint(QFont::Serif); // a Roman face when Times is not installed
+    return font;
+}
+
+} // namespace
+
+SaverApp::SaverApp(const QString& applicationName, std::unique_ptr<PlatformServices> platform)
+    : profile_(applicationName), platform_(std::move(platform)),
+      mainScene_(std::make_unique<Scene>()), editorScene_(std::make_unique<Scene>()) {}
+
+SaverApp::~SaverApp() = default;
+
+const ColourTools& SaverApp::colourTools() const {
+    return lumivane::colourTools();
+}
+
+ViewEnvironment SaverApp::viewEnvironment() {
+    return ViewEnvironment{&options_, &store_, editorScene_.get()};
+}
+
+bool SaverApp::startUp(const std::vector<std::string>& args) {
+    QCoreApplication::setOrganizationName(PROFILE_COMPANY);
+    if (startUpMustEnd(platform_->saverIsRunning(), platform_->isNtPlatform(),
+                       platform_->passwordInUse()))
+        return false;
+    setStartValues();
+    profile_.readDisplayOptions(options_);
+    sharedRandom().seed(static_cast<std::uint32_t>(std::time(nullptr)));
+    dataSource_ = loadDataFile(options_, store_);
+    return dispatch(args);
+}
+
+void SaverApp::setStartValues() {
+    options_.dataDirectory = userDataDirectory();
+    for (ColourRef& colour : store_.customColours)
+        colour = DEFAULT_CUSTOM_COLOUR;
+    store_.currentIndex = 0;
+    options_.noTabMarks = false;
+    options_.politeMode = false;
+    options_.warnOnQuit = true;
+    options_.enterKeepsDialog = true;
+    options_.antiAlias = true;
+    options_.showPatternName = false;
+    options_.fullScreen = false;
+}
+
+bool SaverApp::dispatch(const std::vector<std::string>& args) {
+    switch (runModeFor(args)) {
+    case RunMode::Configure:
+        runConfiguration(*this);
+        return false;
+    case RunMode::Preview:
+        return startPreview(*this, windowHandleFrom(args));
+    case RunMode::FullScreen:
+        return startFullScreen(*this);
+    case RunMode::ChangePassword:
+        platform_->changePassword(windowHandleFrom(args));
+        return false;
+    case RunMode::Nothing:
+        break;
+    }
+    return false;
+}
+
+void SaverApp::shutDown() {
+    store_.deleteAll();
+}
+
+void SaverApp::prepareFullScreen() {
+    options_.fullScreen = true;
+    if (store_.politeMode != 0)
+        platform_->lowerPriority();
+    if (options_.showPatternName)
+        options_.nameFont = patternNameFont();
+    platform_->acquireSaverLock();
+}
+
+bool SaverApp::saveSettings(std::ostream& err) {
+    profile_.writeDisplayOptions(options_);
+    return saveDataFile(options_, store_, err);
+}
+
+} // namespace lumivane

@@ -1,0 +1,72 @@
+// The application object: owns the process-wide objects (options, the pattern
+// store, the two shared scenes, the platform services), runs the start-up
+// sequence and dispatches on the switch to a run mode.
+#pragma once
+
+#include "app/DataFile.h"
+#include "app/Options.h"
+#include "app/PlatformServices.h"
+#include "app/ProfileStore.h"
+#include "patterns/DataStore.h"
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace lumivane {
+
+class ColourTools;
+class Scene;
+
+class SaverApp {
+  public:
+    // applicationName names the program's key in the profile store.
+    explicit SaverApp(const QString& applicationName,
+                      std::unique_ptr<PlatformServices> platform = makePlatformServices());
+    ~SaverApp();
+    SaverApp(const SaverApp&) = delete;
+    SaverApp& operator=(const SaverApp&) = delete;
+
+    // Runs the start-up sequence and the run mode chosen by args (the arguments
+    // after the program name). Returns true when a window was made and the
+    // event loop is to run, false when the process is to end now.
+    bool startUp(const std::vector<std::string>& args);
+    // Frees the stored patterns; called once the event loop has ended or
+    // startUp returned false.
+    void shutDown();
+
+    // The full-screen mode's preparation before its window is made: marks the
+    // options, lowers the priority when the stored polite mode is on, makes
+    // the overlay font and marks this process as the running saver.
+    void prepareFullScreen();
+    // Ending the configuration dialog with OK: writes the two profile switches
+    // and then the data file. Returns whether the data file was written.
+    bool saveSettings(std::ostream& err);
+
+    Options& options() { return options_; }
+    DataStore& store() { return store_; }
+    Scene& mainScene() { return *mainScene_; }
+    Scene& editorScene() { return *editorScene_; }
+    const ColourTools& colourTools() const;
+    PlatformServices& platform() { return *platform_; }
+    const ProfileStore& profile() const { return profile_; }
+    // What the views read: the options, the store and the editor's scene.
+    ViewEnvironment viewEnvironment();
+    // Where start-up read the data file from.
+    DataSource dataSource() const { return dataSource_; }
+
+  private:
+    void setStartValues();
+    bool dispatch(const std::vector<std::string>& args);
+
+    ProfileStore profile_;
+    std::unique_ptr<PlatformServices> platform_;
+    Options options_;
+    DataStore store_;
+    std::unique_ptr<Scene> mainScene_;
+    std::unique_ptr<Scene> editorScene_;
+    DataSource dataSource_ = DataSource::Defaults;
+};
+
+} // namespace lumivane

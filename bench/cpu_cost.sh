@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# CPU cost of the full-screen saver, compared in the same run with the
+# kaleidoscope hacks of the XScreenSaver collection: CPU seconds used by the
+# program plus the X server per second of animation, on a virtual X server
+# (Xvfb) of 1920x1080, with each program's default settings.
+#
+#   bench/cpu_cost.sh [LUMIVANE] [SECONDS]
+#
+# LUMIVANE defaults to build/app/lumivane; SECONDS (default 10) is the length
+# of each measurement, taken after 2 seconds of warming up. Hacks that are not
+# installed (packages xscreensaver-data-extra and xscreensaver-gl) are left out.
+set -euo pipefail
+
+LUMIVANE=${1:-build/app/lumivane}
+SECONDS_MEASURED=${2:-10}
+WARM_UP=2
+SIZE=1920x1080
+HACKS=/usr/libexec/xscreensaver
+GOAL=0.10 # of one core, for the default pattern at full speed
+
+for tool in Xvfb awk getconf; do
+    command -v "$tool" >/dev/null || { echo "$tool is needed" >&2; exit 1; }
+done
+[[ -x $LUMIVANE ]] || { echo "no program at $LUMIVANE (build it first)" >&2; exit 1; }
+
+WORK=$(mktemp -d /tmp/lumivane-bench.XXXXXX)
+cleanup() {
+    local pid
+    for pid in $(jobs -pr); do kill -TERM "$pid" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# The program reads no settings or patterns of the person running it.
+export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config XDG_DATA_HOME=$WORK/home/.local/share
+export XDG_DATA_DIRS=$WORK/system XDG_RUNTIME_DIR=$WORK/runtime QT_QPA_PLATFORM=xcb
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+mkfifo "$WORK/displayfd"
+Xvfb -displayfd 3 -screen 0 "${SIZE}x24" -nolisten tcp 3>"$WORK/displayfd" 2>/dev/null &
+XVFB_PID=$!
+read -r -t 10 number <"$WORK/displayfd"
+export DISPLAY=:$number
+
+TICKS=$(getconf CLK_TCK)
+# User plus system CPU ticks of a process, all its threads included.
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+
+# measure NAME COMMAND...: runs COMMAND, then prints a table row.
+measure() {
+    local name=$1
+    shift
+    "$@" >/dev/null 2>&1 &
+    local pid=$!
+    sleep "$WARM_UP"
+    if ! kill -0 "$pid" 2>/dev/null; then
+        printf '%-14s did not run\n' "$name"
+        return
+    fi
+    local p0 x0 p1 x1
+    p0=$(cpu_ticks "$pid")
+    x0=$(cpu_ticks "$XVFB_PID")
+    sleep "$SECONDS_MEASURED"
+    p1=$(cpu_ticks "$pid")
+    x1=$(cpu_ticks "$XVFB_PID")
+    kill -TERM "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null || true
+    awk -v n="$name" -v p=$((p1 - p0)) -v x=$((x1 - x0)) -v t="$TICKS" -v s="$SECONDS_MEASURED" \
+        'BEGIN { pp = p / t / s; xx = x / t / s;
+                 printf "%-14s %9.3f %9.3f %9.3f %7.1f%%\n", n, pp, xx, pp + xx, 100 * (pp + xx) }'
+    sleep 0.5
+}
+
+echo "CPU seconds per second of animation at $SIZE (Xvfb), ${SECONDS_MEASURED} s each"
+printf '%-14s %9s %9s %9s %8s\n' program program "X server" total "of core"
+measure lumivane "$LUMIVANE" /s | tee "$WORK/lumivane.row"
+for hack in kaleidescope gleidescope; do
+    if [[ -x $HACKS/$hack ]]; then
+        measure "$hack" "$HACKS/$hack" -root
+    else
+        printf '%-14s not installed\n' "$hack"
+    fi
+done
+awk -v goal="$GOAL" '{ total = $4 } END {
+    printf "Goal for lumivane: at most %.2f of one core: %s\n", goal, (total <= goal ? "met" : "NOT met") }' \
+    "$WORK/lumivane.row"

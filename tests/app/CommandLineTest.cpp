@@ -1,0 +1,139 @@
+#include "TestFolders.h"
+
+#include "app/CommandLine.h"
+#include "patterns/StoreFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace lumivane {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+ToolRun runTool(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = runLongOption("lumivane", args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// A bank whose names include a trailing blank and a full 23-character name.
+std::string writeBank(const testing::TempFolder& folder) {
+    DataStore store;
+    store.clear();
+    for (const char* name : {"Alpha", "Trailing ", "ABCDEFGHIJKLMNOPQRSTUVW"}) {
+        Pattern pattern;
+        pattern.setNameText(name);
+        store.addPattern(pattern);
+    }
+    const std::string path = (folder.path() / "bank.pat").string();
+    saveStoreFile(path, store);
+    return path;
+}
+
+const char* const LISTED = "0\tAlpha\n1\tTrailing \n2\tABCDEFGHIJKLMNOPQRSTUVW\n";
+
+TEST(CommandLine, ListsStoredPatternNames) {
+    testing::TempFolder folder;
+    const ToolRun run = runTool({"--list", writeBank(folder)});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, LISTED);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(runTool({"--list=" + writeBank(folder)}).out, LISTED);
+}
+
+TEST(CommandLine, RefusedAndUnreadableFilesReportTheirText) {
+    testing::TempFolder folder;
+    const fs::path text = folder.path() / "notes.txt";
+    std::ofstream(text) << "hello there, this is text\n";
+    const fs::path later = folder.path() / "later.pat";
+    {
+        std::ofstream file(later, std::ios::binary);
+        const std::uint32_t tag = STORE_TAG_CURRENT + 1;
+        const unsigned char bytes[4] = {
+            static_cast<unsigned char>(tag), static_cast<unsigned char>(tag >> 8),
+            static_cast<unsigned char>(tag >> 16), static_cast<unsigned char>(tag >> 24)};
+        file.write(reinterpret_cast<const char*>(bytes), 4);
+    }
+    const fs::path shortFile = folder.path() / "short.pat";
+    fs::copy_file(writeBank(folder), shortFile);
+    fs::resize_file(shortFile, 100);
+
+    struct Case {
+        fs::path file;
+        std::string message;
+    };
+    const Case cases[] = {
+        {text, "Sorry, that's not a Lumivane pattern file!\n"},
+        {later, "Sorry, that looks like a pattern bank saved by a later version of Lumivane.  "
+                "You need to upgrade to the latest version!\n"},
+        {shortFile, "File error!\n"},
+        {folder.path() / "missing.pat", "File error!\n"},
+    };
+    for (const Case& c : cases) {
+        const ToolRun run = runTool({"--list", c.file.string()});
+        EXPECT_EQ(run.status, 1) << c.file;
+        EXPECT_EQ(run.err, c.message) << c.file;
+        EXPECT_EQ(run.out, "") << c.file;
+    }
+}
+
+TEST(CommandLine, UsageErrorsExitWithTwo) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--frobnicate"}, {"--list"}, {"--help=x"}, {"--version", "extra"}, {"--"}}) {
+        const ToolRun run = runTool(args);
+        EXPECT_EQ(run.status, 2) << args[0];
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << args[0];
+    }
+}
+
+TEST(CommandLine, HelpNamesSwitchesAndOptions) {
+    const ToolRun run = runTool({"--help"});
+    EXPECT_EQ(run.status, 0);
+    for (const char* word : {"--list FILE", "--version", "p HANDLE", "full-screen"})
+        EXPECT_NE(run.out.find(word), std::string::npos) << word;
+}
+
+// The built program, next to this test program: build/tests/test_app -> build/app/lumivane.
+fs::path programPath() {
+    return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "app" / "lumivane";
+}
+
+ToolRun runProgram(const std::string& arguments) {
+    const std::string command = programPath().string() + " " + arguments + " 2>/dev/null";
+    std::FILE* pipe = ::popen(command.c_str(), "r");
+    std::string out;
+    char buffer[256];
+    while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
+        out.append(buffer, got);
+    const int status = ::pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out, ""};
+}
+
+TEST(Program, ListsFileWrittenByTheProgramAndRefusesText) {
+    if (!fs::exists(programPath()))
+        GTEST_SKIP() << "program not built at " << programPath();
+    testing::TempFolder folder;
+    const ToolRun listed = runProgram("--list '" + writeBank(folder) + "'");
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_EQ(listed.out, LISTED);
+
+    const fs::path text = folder.path() / "notes.txt";
+    std::ofstream(text) << "plain text\n";
+    EXPECT_EQ(runProgram("--list '" + text.string() + "'").status, 1);
+    EXPECT_EQ(runProgram("--no-such-option").status, 2);
+    EXPECT_EQ(runProgram("x").status, 0); // a letter outside the table ends quietly
+}
+
+} // namespace
+} // namespace lumivane

@@ -1,0 +1,293 @@
+#include "TestFolders.h"
+
+#include "app/SaverApp.h"
+#include "engine/Random.h"
+#include "patterns/StoreFile.h"
+
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace lumivane {
+namespace {
+
+using testing::TempFolder;
+namespace fs = std::filesystem;
+
+struct FakePlatform : PlatformServices {
+    bool running = false;
+    bool nt = true;
+    bool password = false;
+    long long changedWith = -1;
+    int lowered = 0;
+    int locked = 0;
+
+    bool isNtPlatform() const override { return nt; }
+    bool passwordInUse() const override { return password; }
+    bool saverIsRunning() const override { return running; }
+    bool verifyPassword(void*) override { return false; }
+    void changePassword(long long handle) override { changedWith = handle; }
+    void lowerPriority() override { ++lowered; }
+    bool acquireSaverLock() override { return ++locked > 0; }
+};
+
+const char* const APP_NAME = "lumivane-test";
+// A switch outside the table: start-up runs in full and no window is made.
+const std::vector<std::string> NO_WINDOW{"x"};
+
+// Fresh data, system and current folders for every test, and an empty profile.
+class StartUp : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testing::testConfigHome();
+        ::setenv("XDG_DATA_HOME", dataHome.path().c_str(), 1);
+        ::setenv("XDG_DATA_DIRS", (shared.slashed() + "missing:" + shared.path().string()).c_str(),
+                 1);
+        previousDir = fs::current_path();
+        fs::current_path(currentDir.path());
+        profile().clear();
+        auto fake = std::make_unique<FakePlatform>();
+        platform = fake.get();
+        app = std::make_unique<SaverApp>(APP_NAME, std::move(fake));
+    }
+    void TearDown() override { fs::current_path(previousDir); }
+
+    static std::unique_ptr<QSettings> profileSettings() {
+        auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                    PROFILE_COMPANY, APP_NAME);
+        settings->beginGroup("Config");
+        return settings;
+    }
+    QSettings& profile() {
+        settings = profileSettings();
+        return *settings;
+    }
+
+    fs::path userFile() const { return dataHome.path() / "lumivane" / DATA_FILE_NAME; }
+    fs::path systemFile() const { return shared.path() / "lumivane" / DATA_FILE_NAME; }
+    fs::path currentFile() const { return currentDir.path() / DATA_FILE_NAME; }
+
+    // A store file with one pattern named name and distinctive option words.
+    static void writeStore(const fs::path& file, const char* name) {
+        fs::create_directories(file.parent_path());
+        DataStore store;
+        store.clear();
+        Pattern pattern;
+        pattern.setNameText(name);
+        store.addPattern(pattern);
+        store.politeMode = 0;
+        store.noTabMarks = 1;
+        store.warnOnQuit = 0;
+        store.enterKeepsDialog = 1;
+        saveStoreFile(file.string(), store);
+    }
+    std::string firstName() { return app->store().patternAt(0)->nameText(); }
+
+    TempFolder dataHome, shared, currentDir;
+    fs::path previousDir;
+    std::unique_ptr<QSettings> settings;
+    FakePlatform* platform = nullptr;
+    std::unique_ptr<SaverApp> app;
+};
+
+TEST_F(StartUp, NoDataFileAnywhereGivesDefaultsAndSavesToUserFolder) {
+    EXPECT_FALSE(app->startUp(NO_WINDOW));
+    EXPECT_EQ(app->dataSource(), DataSource::Defaults);
+    EXPECT_EQ(app->store().count(), 1);
+    for (ColourRef colour : app->store().customColours)
+        EXPECT_EQ(colour, 0xC0C0FFu);
+    const Options& options = app->options();
+    EXPECT_TRUE(options.warnOnQuit && options.enterKeepsDialog);
+    EXPECT_FALSE(options.politeMode || options.noTabMarks);
+    EXPECT_EQ(app->store().politeMode, 1); // persisted default differs from the working copy
+    EXPECT_EQ(options.dataDirectory, dataHome.slashed() + "lumivane/");
+
+    std::ostringstream err;
+    ASSERT_TRUE(app->saveSettings(err)) << err.str();
+    EXPECT_TRUE(fs::is_regular_file(userFile()));
+    EXPECT_FALSE(fs::exists(currentFile()));
+}
+
+TEST_F(StartUp, ReadsUserFolderFirstAndCopiesOptionWords) {
+    writeStore(userFile(), "user");
+    writeStore(currentFile(), "current");
+    app->startUp(NO_WINDOW);
+    EXPECT_EQ(app->dataSource(), DataSource::DataDirectory);
+    EXPECT_EQ(firstName(), "user");
+    const Options& options = app->options();
+    EXPECT_FALSE(options.politeMode);
+    EXPECT_TRUE(options.noTabMarks);
+    EXPECT_FALSE(options.warnOnQuit);
+    EXPECT_TRUE(options.enterKeepsDialog);
+}
+
+TEST_F(StartUp, CurrentDirectoryFileIsReadAndSavedBackThere) {
+    writeStore(currentFile(), "current");
+    app->startUp(NO_WINDOW);
+    EXPECT_EQ(app->dataSource(), DataSource::CurrentDirectory);
+    EXPECT_EQ(firstName(), "current");
+    EXPECT_EQ(app->options().dataDirectory, "");
+    EXPECT_TRUE(app->options().noTabMarks);
+
+    app->store().patternAt(0)->setNameText("changed");
+    std::ostringstream err;
+    ASSERT_TRUE(app->saveSettings(err)) << err.str();
+    EXPECT_FALSE(fs::exists(userFile()));
+    DataStore reread;
+    loadStoreFile(currentFile().string(), reread);
+    EXPECT_EQ(reread.patternAt(0)->nameText(), "changed");
+}
+
+TEST_F(StartUp, SystemFolderFileIsReadButSavedToUserFolder) {
+    writeStore(systemFile(), "system");
+    app->startUp(NO_WINDOW);
+    EXPECT_EQ(app->dataSource(), DataSource::SystemDirectory);
+    EXPECT_EQ(firstName(), "system");
+    EXPECT_TRUE(app->options().noTabMarks);
+    std::ostringstream err;
+    ASSERT_TRUE(app->saveSettings(err)) << err.str();
+    EXPECT_TRUE(fs::is_regular_file(userFile()));
+}
+
+TEST_F(StartUp, DamagedUserFileFallsBackToNextSource) {
+    writeStore(userFile(), "user");
+    fs::resize_file(userFile(), fs::file_size(userFile()) - 10);
+    writeStore(currentFile(), "current");
+    app->startUp(NO_WINDOW);
+    EXPECT_EQ(app->dataSource(), DataSource::CurrentDirectory);
+    EXPECT_EQ(firstName(), "current");
+}
+
+TEST_F(StartUp, RefusedFileCountsAsReadAndCopiesWordsAsTheyStand) {
+    fs::create_directories(userFile().parent_path());
+    std::ofstream(userFile()) << "just some text, not patterns\n";
+    writeStore(currentFile(), "current");
+    app->startUp(NO_WINDOW);
+    EXPECT_EQ(app->dataSource(), DataSource::DataDirectory);
+    EXPECT_EQ(app->store().loadStatus(), LOAD_NOT_A_STORE);
+    EXPECT_EQ(app->store().count(), 0);
+    EXPECT_FALSE(app->options().warnOnQuit); // the untouched store's words are all 0
+    EXPECT_EQ(app->store().customColours[15], 0xC0C0FFu);
+}
+
+TEST_F(StartUp, OnlyProfileValueOneTurnsDisplaySwitchesOn) {
+    struct Case {
+        QVariant stored;
+        bool on;
+    };
+    for (const Case& c : {Case{QVariant(), true}, Case{0, false}, Case{1, true}, Case{2, false},
+                          Case{"yes", false}}) {
+        auto settings = profileSettings();
+        settings->remove("ShowPatternName");
+        settings->remove("AntiAlias");
+        if (c.stored.isValid()) {
+            settings->setValue("ShowPatternName", c.stored);
+            settings->setValue("AntiAlias", c.stored);
+        }
+        settings->sync();
+        SaverApp fresh(APP_NAME, std::make_unique<FakePlatform>());
+        fresh.startUp(NO_WINDOW);
+        EXPECT_EQ(fresh.options().showPatternName, c.on) << c.stored.toString().toStdString();
+        EXPECT_EQ(fresh.options().antiAlias, c.on) << c.stored.toString().toStdString();
+    }
+}
+
+TEST_F(StartUp, SavingWritesProfileSwitchesAsZeroOrOne) {
+    profile().setValue("ShowPatternName", 2);
+    profile().sync();
+    app->startUp(NO_WINDOW);
+    std::ostringstream err;
+    app->saveSettings(err);
+    auto settings = profileSettings();
+    EXPECT_EQ(settings->value("ShowPatternName").toInt(), 0);
+    EXPECT_EQ(settings->value("AntiAlias").toInt(), 1);
+}
+
+TEST_F(StartUp, RunningSaverEndsStartUpBeforeAnythingIsRead) {
+    writeStore(userFile(), "user");
+    platform->running = true;
+    EXPECT_FALSE(app->startUp({"s"}));
+    EXPECT_EQ(app->store().count(), 0);
+    EXPECT_FALSE(app->options().fullScreen);
+}
+
+TEST_F(StartUp, RunningSaverWithoutPasswordOnOlderPlatformStillStarts) {
+    platform->running = true;
+    platform->nt = false;
+    app->startUp(NO_WINDOW);
+    EXPECT_EQ(app->store().count(), 1);
+}
+
+TEST_F(StartUp, SeedsSharedRandomWithTheTime) {
+    const auto before = static_cast<std::uint32_t>(std::time(nullptr));
+    app->startUp(NO_WINDOW);
+    const auto after = static_cast<std::uint32_t>(std::time(nullptr));
+    EXPECT_GE(sharedRandom().state(), before);
+    EXPECT_LE(sharedRandom().state(), after);
+}
+
+TEST_F(StartUp, PasswordSwitchHandsParentHandleToPlatform) {
+    EXPECT_FALSE(app->startUp({"/a:4321"}));
+    EXPECT_EQ(platform->changedWith, 4321);
+}
+
+TEST_F(StartUp, FullScreenFollowsStoredPoliteModeNotWorkingCopy) {
+    testing::ensureGuiApplication();
+    profile().setValue("ShowPatternName", 1);
+    profile().sync();
+    app->startUp(NO_WINDOW); // no data file: stored polite mode on
+    app->prepareFullScreen();
+    EXPECT_TRUE(app->options().fullScreen);
+    EXPECT_FALSE(app->options().politeMode);
+    EXPECT_EQ(platform->lowered, 1);
+    EXPECT_EQ(platform->locked, 1);
+    ASSERT_TRUE(app->options().nameFont.has_value());
+    EXPECT_TRUE(app->options().nameFont->italic());
+    EXPECT_EQ(app->options().nameFont->pixelSize(), 30);
+
+    writeStore(userFile(), "user"); // stored polite mode off
+    FakePlatform* quiet = new FakePlatform;
+    SaverApp second(APP_NAME, std::unique_ptr<PlatformServices>(quiet));
+    second.startUp(NO_WINDOW);
+    second.prepareFullScreen();
+    EXPECT_EQ(quiet->lowered, 0);
+}
+
+TEST_F(StartUp, ShutDownFreesStoredPatterns) {
+    writeStore(userFile(), "user");
+    app->startUp(NO_WINDOW);
+    app->shutDown();
+    EXPECT_EQ(app->store().count(), 0);
+}
+
+TEST_F(StartUp, FailedSaveLeavesOldFileAndReportsOneLine) {
+    writeStore(userFile(), "old");
+    const auto oldSize = fs::file_size(userFile());
+    app->startUp(NO_WINDOW);
+    app->store().addPattern(Pattern{});
+    // The temporary file's name is taken by a folder, so nothing can be written.
+    fs::create_directory(userFile().string() + ".tmp");
+    std::ostringstream err;
+    EXPECT_FALSE(app->saveSettings(err));
+    EXPECT_EQ(fs::file_size(userFile()), oldSize);
+    const std::string message = err.str();
+    EXPECT_FALSE(message.empty());
+    EXPECT_EQ(message.find('\n'), message.size() - 1);
+}
+
+TEST_F(StartUp, SaveIntoImpossibleFolderFailsQuietly) {
+    app->startUp(NO_WINDOW);
+    std::ofstream(dataHome.path() / "plain") << "x";
+    app->options().dataDirectory = dataHome.slashed() + "plain/sub/";
+    std::ostringstream err;
+    EXPECT_FALSE(app->saveSettings(err));
+    EXPECT_NE(err.str().find("not saved"), std::string::npos);
+}
+
+} // namespace
+} // namespace lumivane

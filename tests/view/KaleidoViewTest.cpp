@@ -1,0 +1,310 @@
+#include "ViewTestSupport.h"
+
+#include "engine/Random.h"
+#include "view/KaleidoView.h"
+#include "view/ViewRules.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace lumivane {
+namespace {
+
+using test::spin;
+using test::ViewWorld;
+
+std::unique_ptr<KaleidoView> showView(ViewWorld& world, const Pattern& pattern,
+                                      QSize size = QSize(320, 240)) {
+    auto view = std::make_unique<KaleidoView>(world.environment());
+    view->setClock([&world] { return world.now; });
+    view->attachScene(world.scene.get(), pattern);
+    view->resize(size);
+    view->show();
+    return view;
+}
+
+Pattern patternNamed(const char* name, int speed) {
+    Pattern pattern;
+    pattern.setNameText(name);
+    pattern.speed = speed;
+    return pattern;
+}
+
+void storeThree(DataStore& store) {
+    store.addPattern(patternNamed("First", 10));
+    store.addPattern(patternNamed("Second", 20));
+    store.addPattern(patternNamed("Third", 30));
+}
+
+TEST(KaleidoView, SizeChangeStartsFramesAtSpeedAndResetAtSpeedPlusOne) {
+    ViewWorld world;
+    const struct {
+        int speed;
+        int afterSizeMs;
+        int afterResetMs;
+    } cases[] = {{0, FRAME_INTERVAL_STOPPED_MS, 535}, {50, 290, 285}, {100, 40, 35}};
+    for (const auto& c : cases) {
+        Pattern pattern;
+        pattern.speed = c.speed;
+        auto view = showView(world, pattern);
+        EXPECT_EQ(view->frameIntervalMs(), c.afterSizeMs) << "speed " << c.speed;
+        view->reset();
+        EXPECT_EQ(view->frameIntervalMs(), c.afterResetMs) << "speed " << c.speed;
+    }
+}
+
+TEST(KaleidoView, SurfaceFollowsEverySizeChange) {
+    ViewWorld world;
+    auto view = showView(world, Pattern{}, QSize(320, 240));
+    ASSERT_TRUE(view->hasSurface());
+    EXPECT_EQ(view->surface().size(), QSize(320, 240));
+    view->resize(200, 100);
+    EXPECT_EQ(view->surface().size(), QSize(200, 100));
+    EXPECT_EQ(world.scene->width, 200);
+    EXPECT_EQ(world.scene->height, 100);
+}
+
+TEST(KaleidoView, SurfaceHasTheScreensDevicePixels) {
+    ViewWorld world;
+    QScreen* dense = test::screenNamed(QStringLiteral("dense"));
+    ASSERT_NE(dense, nullptr);
+    ASSERT_EQ(dense->devicePixelRatio(), 2.0);
+    auto view = std::make_unique<KaleidoView>(world.environment());
+    view->attachScene(world.scene.get(), Pattern{});
+    view->setScreen(dense);
+    view->setGeometry(QRect(dense->geometry().topLeft(), QSize(200, 100)));
+    view->show();
+    EXPECT_EQ(view->surface().size(), QSize(400, 200));
+    EXPECT_EQ(view->surface().devicePixelRatio(), 2.0);
+    EXPECT_EQ(world.scene->width, 400);
+}
+
+TEST(KaleidoView, ResetTimerKeepsTheStartUpPeriod) {
+    ViewWorld world;
+    storeThree(world.store);
+    for (int i = 0; i < world.store.count(); ++i) {
+        world.store.patternAt(i)->resetTime = 7 + i;
+    }
+    world.store.fullScreenMode = FULLSCREEN_CYCLE;
+    Pattern startUp;
+    startUp.resetTime = 5;
+    auto view = showView(world, startUp);
+    EXPECT_EQ(view->resetIntervalMs(), -1);
+    view->armResetTimer();
+    for (int i = 0; i < 4; ++i) {
+        view->reset();
+        EXPECT_EQ(view->resetIntervalMs(), 5000);
+    }
+}
+
+TEST(KaleidoView, UseCurrentRestartsTheViewsOwnPattern) {
+    ViewWorld world;
+    storeThree(world.store);
+    const Pattern own = patternNamed("Own", 60);
+    auto view = showView(world, own);
+    world.now = 4242;
+    view->reset();
+    EXPECT_EQ(view->pattern(), own);
+    EXPECT_EQ(view->resetTick(), 4242u);
+    EXPECT_EQ(view->frameIntervalMs(), frameIntervalMs(61));
+    EXPECT_GT(world.scene->pieceCount, 0);
+}
+
+TEST(KaleidoView, UseRandomShowsARandomStoredPatternAtTheStoresSpeed) {
+    ViewWorld world;
+    storeThree(world.store);
+    world.store.current.speed = 80;
+    world.store.fullScreenMode = FULLSCREEN_USE_RANDOM;
+    auto view = showView(world, patternNamed("Own", 60));
+    for (std::uint32_t seed : {1u, 2u, 77u, 12345u}) {
+        RandomSource predicted;
+        predicted.seed(seed);
+        const int index = predicted.draw() % 3;
+        sharedRandom().seed(seed);
+        view->reset();
+        EXPECT_EQ(view->pattern(), *world.store.patternAt(index)) << "seed " << seed;
+        EXPECT_EQ(view->frameIntervalMs(), frameIntervalMs(81));
+    }
+}
+
+TEST(KaleidoView, AutoGenerateMakesANewDesignAtTheStoresSpeed) {
+    ViewWorld world;
+    world.store.current.speed = 70;
+    world.store.fullScreenMode = FULLSCREEN_AUTO_GENERATE;
+    const Pattern own = patternNamed("Own", 20);
+    auto view = showView(world, own);
+    sharedRandom().seed(99);
+    view->reset();
+    EXPECT_NE(view->pattern(), own);
+    EXPECT_EQ(view->pattern().nameText(), "Own");
+    EXPECT_EQ(view->pattern().speed, 20);
+    EXPECT_EQ(view->frameIntervalMs(), frameIntervalMs(71));
+}
+
+TEST(KaleidoView, CycleStepsThroughTheStoreInOrderFromARandomStartAndWraps) {
+    ViewWorld world;
+    storeThree(world.store);
+    world.store.fullScreenMode = FULLSCREEN_CYCLE;
+    const std::vector<std::string> names{"First", "Second", "Third"};
+    for (std::uint32_t seed : {3u, 8u, 1000u}) {
+        RandomSource predicted;
+        predicted.seed(seed);
+        const int start = predicted.draw() % 3;
+        sharedRandom().seed(seed);
+        auto view = showView(world, patternNamed("Own", 60));
+        for (int step = 1; step <= 5; ++step) {
+            view->reset();
+            const int expected = (start + step) % 3;
+            EXPECT_EQ(view->pattern().nameText(), names[expected]) << "seed " << seed;
+            EXPECT_EQ(view->cycleIndex(), expected);
+            // The frame rate follows each shown pattern.
+            EXPECT_EQ(view->frameIntervalMs(), frameIntervalMs(10 * (expected + 1) + 1));
+        }
+    }
+}
+
+TEST(KaleidoView, ModesNeedingStoredPatternsFallBackToTheOwnPatternOnAnEmptyStore) {
+    for (int mode : {FULLSCREEN_USE_RANDOM, FULLSCREEN_CYCLE}) {
+        ViewWorld world;
+        world.store.fullScreenMode = mode;
+        const Pattern own = patternNamed("Own", 40);
+        auto view = showView(world, own);
+        view->reset();
+        EXPECT_EQ(view->pattern(), own);
+        EXPECT_EQ(view->frameIntervalMs(), frameIntervalMs(41));
+        EXPECT_EQ(view->cycleIndex(), -1);
+    }
+}
+
+TEST(KaleidoView, UnknownModeChangesNothingButTheResetTick) {
+    ViewWorld world;
+    storeThree(world.store);
+    world.store.fullScreenMode = 7;
+    const Pattern own = patternNamed("Own", 0);
+    auto view = showView(world, own);
+    world.now = 777;
+    view->reset();
+    EXPECT_EQ(view->pattern(), own);
+    EXPECT_EQ(view->frameIntervalMs(), FRAME_INTERVAL_STOPPED_MS);
+    EXPECT_EQ(world.scene->pieceCount, 0);
+    EXPECT_EQ(view->resetTick(), 777u);
+}
+
+TEST(KaleidoView, EditorPreviewsRestartTheirOwnPatternWhateverTheMode) {
+    ViewWorld world;
+    storeThree(world.store);
+    world.store.fullScreenMode = FULLSCREEN_CYCLE;
+    const Pattern own = patternNamed("Own", 50);
+    auto view = showView(world, own);
+    view->setEditorPreview(true);
+    world.now = 999;
+    view->reset();
+    EXPECT_EQ(view->pattern(), own);
+    EXPECT_EQ(view->frameIntervalMs(), frameIntervalMs(51));
+    EXPECT_GT(world.scene->pieceCount, 0);
+    EXPECT_EQ(view->cycleIndex(), -1);
+    EXPECT_NE(view->resetTick(), 999u);
+
+    // A preview of the layer editor's scene leaves it alone.
+    auto editor = std::make_unique<KaleidoView>(world.environment());
+    editor->attachScene(world.editorScene.get(), own);
+    editor->resize(100, 100);
+    editor->show();
+    editor->setEditorPreview(true);
+    editor->reset();
+    EXPECT_EQ(editor->frameIntervalMs(), frameIntervalMs(50));
+    EXPECT_EQ(world.editorScene->pieceCount, 0);
+}
+
+TEST(KaleidoView, PausedViewIgnoresBothTimersAndResumesOnTheNextTick) {
+    ViewWorld world;
+    Pattern pattern;
+    pattern.resetTime = 1;
+    auto view = showView(world, pattern);
+    view->armResetTimer();
+    view->reset(); // 35 ms frames
+    spin(120);
+    ASSERT_GT(view->framesDrawn(), 0);
+    view->setRunning(false);
+    const long long frames = view->framesDrawn();
+    const std::uint32_t resetTick = view->resetTick();
+    world.now += 5000;
+    spin(1100);
+    EXPECT_EQ(view->framesDrawn(), frames);
+    EXPECT_EQ(view->resetTick(), resetTick);
+    view->setRunning(true);
+    EXPECT_EQ(view->framesDrawn(), frames);
+    spin(120);
+    EXPECT_GT(view->framesDrawn(), frames);
+}
+
+// Counts pixels of the given colour in the band where the name is written.
+int nameBandPixels(const QImage& image, QRgb colour) {
+    int count = 0;
+    for (int y = NAME_TOP; y < NAME_TOP + NAME_FONT_HEIGHT; ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            count += image.pixel(x, y) == colour ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST(KaleidoView, NameOverlayNeedsTheOptionAWideClientAndARecentReset) {
+    const struct {
+        const char* what;
+        bool option;
+        int width;
+        std::uint32_t sinceReset;
+        bool shown;
+    } cases[] = {
+        {"wide, fresh", true, 551, 0, true},         {"exactly 550", true, 550, 0, false},
+        {"option off", false, 800, 0, false},        {"9999 ms later", true, 800, 9999, true},
+        {"10000 ms later", true, 800, 10000, false},
+    };
+    for (const auto& c : cases) {
+        ViewWorld world;
+        world.options.showPatternName = c.option;
+        auto view = showView(world, test::emptyPattern(0x000000, "Night Sky"), QSize(c.width, 80));
+        view->reset();
+        world.now += c.sinceReset;
+        view->redraw();
+        EXPECT_EQ(view->nameOverlayDue(), c.shown) << c.what;
+        const int light = nameBandPixels(view->surface(), qRgb(0xE0, 0xE0, 0xE0));
+        EXPECT_EQ(light > 0, c.shown) << c.what;
+    }
+}
+
+TEST(KaleidoView, NameIsBlackOnLightBackgrounds) {
+    ViewWorld world;
+    world.options.showPatternName = true;
+    auto view = showView(world, test::emptyPattern(0x808080, "Daylight"), QSize(600, 80));
+    view->reset();
+    view->redraw();
+    EXPECT_GT(nameBandPixels(view->surface(), qRgb(0, 0, 0)), 0);
+    EXPECT_EQ(nameBandPixels(view->surface(), qRgb(0xE0, 0xE0, 0xE0)), 0);
+}
+
+TEST(KaleidoView, AntiAliasingIsOffOnlyInFullScreenWithTheOptionOff) {
+    ViewWorld world;
+    KaleidoView view(world.environment());
+    const struct {
+        bool fullScreen;
+        bool antiAlias;
+        bool expected;
+    } cases[] = {
+        {false, false, true}, {false, true, true}, {true, true, true}, {true, false, false}};
+    for (const auto& c : cases) {
+        world.options.fullScreen = c.fullScreen;
+        world.options.antiAlias = c.antiAlias;
+        EXPECT_EQ(view.antiAliasing(), c.expected);
+    }
+}
+
+} // namespace
+} // namespace lumivane

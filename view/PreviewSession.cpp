@@ -1,0 +1,84 @@
+#include "view/PreviewSession.h"
+
+#include <QLoggingCategory>
+#include <QWindow>
+
+#include <cstdlib>
+
+namespace lumivane {
+
+PreviewSession::PreviewSession(const ViewEnvironment& environment, std::unique_ptr<HostWindow> host)
+    : environment_(environment), host_(std::move(host)) {
+    pollTimer_.setInterval(HOST_POLL_MS);
+    connect(&pollTimer_, &QTimer::timeout, this, &PreviewSession::followHost);
+}
+
+PreviewSession::~PreviewSession() {
+    destroyView();
+}
+
+QSize PreviewSession::logicalSize(QSize devicePixels) const {
+    const qreal ratio = view_ != nullptr ? view_->devicePixelRatioF() : 1.0;
+    return QSize(static_cast<int>(devicePixels.width() / ratio),
+                 static_cast<int>(devicePixels.height() / ratio));
+}
+
+// The view's native window is made a child of the host's window, so it is
+// clipped to it, moves with it and dies with it.
+bool PreviewSession::open(Scene& scene, const Pattern& pattern) {
+    const std::optional<QSize> size = host_->size();
+    if (!size) {
+        return false;
+    }
+    hostSize_ = *size;
+    view_ = new KaleidoView(environment_);
+    view_->attachScene(&scene, pattern);
+    foreignHost_.reset(QWindow::fromWinId(host_->id()));
+    view_->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    view_->setGeometry(QRect(QPoint(0, 0), logicalSize(hostSize_)));
+    view_->winId();
+    view_->windowHandle()->setParent(foreignHost_.get());
+    view_->show();
+    view_->armResetTimer();
+    view_->reset();
+    pollTimer_.start();
+    return true;
+}
+
+void PreviewSession::followHost() {
+    const std::optional<QSize> size = host_->size();
+    const bool viewAlive =
+        view_ != nullptr && host_->windowExists(static_cast<std::uint32_t>(view_->winId()));
+    if (!size || !viewAlive) {
+        pollTimer_.stop();
+        // The view's window went with the host; Qt's own clean-up of it can
+        // only fail now, which is no news.
+        QLoggingCategory::setFilterRules(QStringLiteral("qt.qpa.xcb.warning=false"));
+        emit finished();
+        return;
+    }
+    if (*size != hostSize_) {
+        hostSize_ = *size;
+        view_->setGeometry(QRect(QPoint(0, 0), logicalSize(hostSize_)));
+    }
+}
+
+void PreviewSession::destroyView() {
+    pollTimer_.stop();
+    delete view_.data();
+    foreignHost_.reset();
+}
+
+std::unique_ptr<HostWindow> findPreviewHost(long long handle, bool onRoot) {
+    if (handle != 0) {
+        return HostWindow::open(handle);
+    }
+    const char* saverWindow = std::getenv("XSCREENSAVER_WINDOW");
+    if (saverWindow != nullptr && *saverWindow != '\0') {
+        const std::optional<long long> id = parseWindowId(saverWindow);
+        return id ? HostWindow::open(*id) : nullptr;
+    }
+    return onRoot ? HostWindow::openRoot() : nullptr;
+}
+
+} // namespace lumivane
