@@ -6,6 +6,7 @@
 #include "engine/Scene.h"
 #include "engine/Shapes.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace lumivane {
@@ -133,7 +134,8 @@ void renderFrame(Scene& scene, Surface& surface, bool antiAlias, PolygonRecorder
     advanceBackground(scene);
     const std::uint32_t background = colourToPixel(scene.backgroundColour);
     fillRect(surface, 0, 0, scene.width, scene.height, background);
-    for (int i = 0; i < scene.pieceCount; ++i) {
+    const int live = std::clamp(scene.pieceCount, 0, MAX_PIECES);
+    for (int i = 0; i < live; ++i) {
         Piece& piece = scene.pieces[static_cast<std::size_t>(i)];
         scene.updatePiece(piece);
         drawPiece(scene, piece, surface, recorder);

@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev libgl-dev libxcb1-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     g++-mingw-w64-x86-64
-    xvfb xauth xdotool x11-apps x11-utils imagemagick xscreensaver xscreensaver-data
+    xvfb xauth xdotool x11-apps x11-utils imagemagick xscreensaver xscreensaver-data xscreensaver-data-extra xscreensaver-gl
     fonts-liberation fonts-dejavu-core
     clang-format
 )

@@ -23,6 +23,13 @@ void* countedAllocation(std::size_t size) {
 }
 } // namespace
 
+// Shared with the other tests of this program that check for allocations.
+namespace lumivane::testing {
+long allocationsSoFar() {
+    return allocationCount.load();
+}
+} // namespace lumivane::testing
+
 void* operator new(std::size_t size) {
     return countedAllocation(size);
 }

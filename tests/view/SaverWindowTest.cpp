@@ -143,6 +143,8 @@ TEST(SaverWindow, AnyKeyOrButtonOnAnyScreenEndsTheSaver) {
         {"letter", [](QWidget* w) { sendKey(w, Qt::Key_A); }},
         {"shift alone", [](QWidget* w) { sendKey(w, Qt::Key_Shift, Qt::ShiftModifier); }},
         {"alt+tab", [](QWidget* w) { sendKey(w, Qt::Key_Tab, Qt::AltModifier); }},
+        {"tab", [](QWidget* w) { sendKey(w, Qt::Key_Tab); }},
+        {"shift+tab", [](QWidget* w) { sendKey(w, Qt::Key_Backtab, Qt::ShiftModifier); }},
         {"left button", [](QWidget* w) { sendClick(w, Qt::LeftButton); }},
         {"middle button", [](QWidget* w) { sendClick(w, Qt::MiddleButton); }},
         {"right button", [](QWidget* w) { sendClick(w, Qt::RightButton); }},

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The screen-saver daemon's conventions: $XSCREENSAVER_WINDOW for a preview
+# without a handle, --window-id ID and --root; SIGTERM, SIGINT and SIGHUP end
+# every mode within a second.
+source "$(dirname "$0")/e2e_lib.sh"
+require_tools Xvfb xwininfo import convert compare
+[[ -x $X_HOST ]] || { echo "usage: $0 LUMIVANE X_HOST"; exit 2; }
+start_x 800x600
+
+host_untouched() { ! covered "$1"; }
+
+host_open 240 180 10 10
+HOST_HEX=$(printf '0x%x' "$HOST_ID")
+
+XSCREENSAVER_WINDOW=$HOST_ID start_program /p
+check "/p without a handle draws into a decimal \$XSCREENSAVER_WINDOW" \
+    wait_until_covered "$HOST_ID"
+kill -TERM "$PROGRAM_PID"
+check "SIGTERM ends it within a second" ends_cleanly 1000 "$PROGRAM_PID"
+
+XSCREENSAVER_WINDOW=$HOST_HEX start_program --root
+check "--root draws into a hexadecimal \$XSCREENSAVER_WINDOW" wait_until_covered "$HOST_ID"
+check "... and moves" moving "$HOST_ID"
+kill -INT "$PROGRAM_PID"
+check "SIGINT ends it within a second" ends_cleanly 1000 "$PROGRAM_PID"
+
+start_program --window-id "$HOST_HEX"
+check "--window-id 0x... draws into that window" wait_until_covered "$HOST_ID"
+kill -HUP "$PROGRAM_PID"
+check "SIGHUP ends it within a second" ends_cleanly 1000 "$PROGRAM_PID"
+
+host_close
+
+# Two hosts for the precedence check; the one named by the variable stays as it is.
+sleep 30 | "$X_HOST" 240 180 300 10 >"$WORK/other.id" &
+host_open 240 180 10 300
+for i in $(seq 50); do [[ -s $WORK/other.id ]] && break; sleep 0.1; done
+OTHER_ID=$(head -n1 "$WORK/other.id")
+XSCREENSAVER_WINDOW=$OTHER_ID start_program --root --window-id "$HOST_ID"
+check "--window-id wins over --root and \$XSCREENSAVER_WINDOW" wait_until_covered "$HOST_ID"
+check "... leaving \$XSCREENSAVER_WINDOW alone" host_untouched "$OTHER_ID"
+host_say destroy
+check "it ends within a second when its window is destroyed" ends_cleanly 1000 "$PROGRAM_PID"
+host_close
+
+start_program --root
+check "--root without \$XSCREENSAVER_WINDOW draws on the root window" wait_until_drawn
+kill -TERM "$PROGRAM_PID"
+check "SIGTERM ends it within a second" ends_cleanly 1000 "$PROGRAM_PID"
+
+"$LUMIVANE" --window-id nonsense >/dev/null 2>&1
+check "an unreadable window id is a usage error" test $? -eq 2
+
+finish

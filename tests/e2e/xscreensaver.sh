@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# The real host: the XScreenSaver daemon runs the program as its only hack
+# ("lumivane --root"), shows the kaleidoscope when activated and ends the
+# program when deactivated. The daemon refuses to run as root, so as root the
+# test runs it as an unprivileged user, made here when missing.
+source "$(dirname "$0")/e2e_lib.sh"
+require_tools Xvfb xscreensaver xscreensaver-command import convert compare pgrep
+start_x 800x600
+
+SAVER_USER=$(id -un)
+run_as_user=()
+if [[ $(id -u) -eq 0 ]]; then
+    require_tools runuser useradd
+    SAVER_USER=lumivane-test
+    if ! id "$SAVER_USER" >/dev/null 2>&1; then
+        useradd --system --no-create-home --shell /usr/sbin/nologin "$SAVER_USER" || exit 1
+    fi
+    run_as_user=(runuser -u "$SAVER_USER" --)
+fi
+
+# A copy of the program and a home the user can read.
+chmod 755 "$WORK"
+SAVER_HOME=$WORK/saver-home
+mkdir -p "$SAVER_HOME/runtime" "$WORK/bin"
+cp "$LUMIVANE" "$WORK/bin/lumivane"
+chmod 755 "$WORK/bin/lumivane"
+cat >"$SAVER_HOME/.xscreensaver" <<CONFIG
+timeout:	1:00:00
+cycle:		0
+lock:		False
+splash:		False
+fade:		False
+unfade:		False
+dpmsEnabled:	False
+mode:		one
+selected:	0
+programs:	"Lumivane" $WORK/bin/lumivane --root \n
+CONFIG
+chown -R "$SAVER_USER" "$SAVER_HOME"
+chmod 700 "$SAVER_HOME/runtime"
+
+as_user() {
+    "${run_as_user[@]}" env -i PATH=/usr/bin:/bin HOME="$SAVER_HOME" DISPLAY="$DISPLAY" \
+        XDG_RUNTIME_DIR="$SAVER_HOME/runtime" XDG_CONFIG_HOME="$SAVER_HOME/.config" \
+        XDG_DATA_HOME="$SAVER_HOME/.local/share" XDG_DATA_DIRS="$SAVER_HOME/system" "$@"
+}
+
+hack_pids() { pgrep -u "$SAVER_USER" -f "^$WORK/bin/lumivane --root"; }
+
+# poll TENTHS COMMAND...: up to TENTHS tenths of a second for COMMAND to succeed.
+poll() {
+    local tries=$1 i
+    shift
+    for ((i = 0; i < tries; i++)); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+no_hack_left() { ! hack_pids >/dev/null; }
+
+as_user xscreensaver --no-splash --verbose >"$WORK/xscreensaver.log" 2>&1 &
+DAEMON_PID=$!
+stop_daemon() {
+    as_user xscreensaver-command -exit >/dev/null 2>&1
+    ends_within 2000 "$DAEMON_PID" || kill -TERM "$DAEMON_PID" 2>/dev/null
+}
+
+if ! poll 100 as_user xscreensaver-command -version; then
+    fail "the daemon starts"
+    cat "$WORK/xscreensaver.log"
+    finish
+    exit
+fi
+
+as_user xscreensaver-command -activate >/dev/null
+check "activating the daemon starts the hack" poll 100 hack_pids
+check "the kaleidoscope shows" wait_until_drawn
+check "the kaleidoscope moves" moving
+keep_shot "$WORK/b.png" xscreensaver
+
+as_user xscreensaver-command -deactivate >/dev/null
+check "deactivating ends the hack within a second" poll 10 no_hack_left
+
+stop_daemon
+if ! no_hack_left; then
+    echo "Daemon log:"
+    tail -n 20 "$WORK/xscreensaver.log"
+fi
+finish
