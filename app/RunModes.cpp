@@ -64,6 +64,7 @@ bool startPreview(SaverApp& app, long long hostHandle) {
     if (!host) {
         return false;
     }
+    app.prepareNameFont();
     auto* preview = new PreviewSession(app.viewEnvironment(), std::move(host));
     if (!preview->open(app.mainScene(), app.store().current)) {
         delete preview;

@@ -95,9 +95,13 @@ void SaverApp::prepareFullScreen() {
     options_.fullScreen = true;
     if (store_.politeMode != 0)
         platform_->lowerPriority();
+    prepareNameFont();
+    platform_->acquireSaverLock();
+}
+
+void SaverApp::prepareNameFont() {
     if (options_.showPatternName)
         options_.nameFont = patternNameFont();
-    platform_->acquireSaverLock();
 }
 
 bool SaverApp::saveSettings(std::ostream& err) {

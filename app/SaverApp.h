@@ -40,6 +40,9 @@ class SaverApp {
     // options, lowers the priority when the stored polite mode is on, makes
     // the overlay font and marks this process as the running saver.
     void prepareFullScreen();
+    // A preview as large as a screen (a screen-saver daemon's window) shows the
+    // name overlay too; give it the overlay's own font rather than the default.
+    void prepareNameFont();
     // Ending the configuration dialog with OK: writes the two profile switches
     // and then the data file. Returns whether the data file was written.
     bool saveSettings(std::ostream& err);
