@@ -17,11 +17,23 @@ using namespace lumivane;
 
 namespace {
 
+// Qt aborts the process when it finds no display; say so plainly instead.
+bool displayAvailable() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
 int runSaver(int argc, char** argv, const std::vector<std::string>& args,
              const QString& applicationName, bool previewOnRoot = false) {
     std::unique_ptr<QApplication> gui;
-    if (runModeNeedsDisplay(runModeFor(args)))
+    if (runModeNeedsDisplay(runModeFor(args))) {
+        if (!displayAvailable()) {
+            std::cerr << "lumivane: no display to draw on (DISPLAY is not set)\n";
+            return 1;
+        }
         gui = std::make_unique<QApplication>(argc, argv);
+    }
     SaverApp app(applicationName);
     app.options().previewOnRoot = previewOnRoot;
     const bool runLoop = app.startUp(args);
