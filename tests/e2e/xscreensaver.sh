@@ -66,7 +66,8 @@ stop_daemon() {
     ends_within 2000 "$DAEMON_PID" || kill -TERM "$DAEMON_PID" 2>/dev/null
 }
 
-if ! poll 100 as_user xscreensaver-command -version; then
+# A loaded machine may take a while to start the daemon and its helpers.
+if ! poll 300 as_user xscreensaver-command -version; then
     fail "the daemon starts"
     cat "$WORK/xscreensaver.log"
     finish
@@ -74,7 +75,7 @@ if ! poll 100 as_user xscreensaver-command -version; then
 fi
 
 as_user xscreensaver-command -activate >/dev/null
-check "activating the daemon starts the hack" poll 100 hack_pids
+check "activating the daemon starts the hack" poll 200 hack_pids
 check "the kaleidoscope shows" wait_until_drawn
 check "the kaleidoscope moves" moving
 keep_shot "$WORK/b.png" xscreensaver
