@@ -121,10 +121,11 @@ int Scene::loadPattern(const Pattern& pattern, bool settingsOnly) {
         return 0;
     }
     resetSpawnDisc();
-    int spawned = addLayerPieces(pattern.layers[0], pattern.amount[0]);
-    spawned += addLayerPieces(pattern.layers[1], pattern.amount[1]);
+    // A layer spawns at most 100 pieces, whatever a damaged file says.
+    int spawned = addLayerPieces(pattern.layers[0], clampPercent(pattern.amount[0]));
+    spawned += addLayerPieces(pattern.layers[1], clampPercent(pattern.amount[1]));
     resetSpawnDisc();
-    spawned += addLayerPieces(pattern.layers[2], pattern.amount[2]);
+    spawned += addLayerPieces(pattern.layers[2], clampPercent(pattern.amount[2]));
     resetSpawnDisc();
     return spawned;
 }

@@ -295,11 +295,13 @@ TEST(SceneRobustness, DamagedSettingsAreSanitised) {
     pattern.amount[1] = 500;
     pattern.amount[2] = -3;
     pattern.layers[0].shape[0] = pattern.layers[0].shape[1] = pattern.layers[0].shape[2] = 5000;
-    EXPECT_EQ(scene->loadPattern(pattern, false), MAX_PIECES);
-    EXPECT_EQ(scene->pieceCount, MAX_PIECES);
+    // Amounts are held to 0..100 per layer; the pool bound holds for any count.
+    EXPECT_EQ(scene->loadPattern(pattern, false), 200);
     EXPECT_EQ(scene->symmetry, 3);
     EXPECT_EQ(scene->screenShape, SCREEN_CIRCLE);
     EXPECT_DOUBLE_EQ(scene->pieces[0].size, 480 * 0.2 * 0.333333 / FALLBACK_SIZE_UNIT);
+    EXPECT_EQ(scene->addLayerPieces(Layer{}, 1000), MAX_PIECES - 200);
+    EXPECT_EQ(scene->pieceCount, MAX_PIECES);
     EXPECT_EQ(scene->addLayerPieces(Layer{}, 10), 0);
 
     pattern.symmetry = 1000;
