@@ -15,12 +15,6 @@
 namespace lumivane {
 namespace {
 
-constexpr const char* NOT_A_PATTERN_FILE = "Sorry, that's not a Lumivane pattern file!";
-constexpr const char* LATER_VERSION_FILE =
-    "Sorry, that looks like a pattern bank saved by a later version of Lumivane.  "
-    "You need to upgrade to the latest version!";
-constexpr const char* FILE_ERROR = "File error!";
-
 struct ToolCall {
     const std::string& programName;
     const std::string& value;
@@ -213,12 +207,11 @@ int listPatterns(const std::string& path, std::ostream& out, std::ostream& err) 
     try {
         loadStoreFile(path, store);
     } catch (const StoreFileError&) {
-        err << FILE_ERROR << '\n';
+        err << STORE_FILE_ERROR_TEXT << '\n';
         return EXIT_TOOL_FAILED;
     }
     if (store.loadStatus() != LOAD_OK) {
-        err << (store.loadStatus() == LOAD_LATER_VERSION ? LATER_VERSION_FILE : NOT_A_PATTERN_FILE)
-            << '\n';
+        err << refusalText(store.loadStatus()) << '\n';
         return EXIT_TOOL_FAILED;
     }
     for (std::int32_t i = 0; i < store.count(); ++i)

@@ -122,14 +122,11 @@ bool loadStore(const RenderRequest& r, DataStore& store, std::ostream& err) {
     try {
         loadStoreFile(*r.dataFile, store);
     } catch (const StoreFileError&) {
-        err << "File error!\n";
+        err << STORE_FILE_ERROR_TEXT << '\n';
         return false;
     }
-    if (store.loadStatus() == LOAD_NOT_A_STORE)
-        err << "Sorry, that's not a Lumivane pattern file!\n";
-    else if (store.loadStatus() == LOAD_LATER_VERSION)
-        err << "Sorry, that looks like a pattern bank saved by a later version of Lumivane.  "
-               "You need to upgrade to the latest version!\n";
+    if (store.loadStatus() != LOAD_OK)
+        err << refusalText(store.loadStatus()) << '\n';
     return store.loadStatus() == LOAD_OK;
 }
 

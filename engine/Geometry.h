@@ -11,9 +11,6 @@
 
 namespace lumivane {
 
-// Capacity of the per-piece work buffers (points).
-constexpr int WORK_POINTS = 320;
-
 // The straight line y = slope * x + intercept and the side of it that is cut away.
 struct HalfPlane {
     double slope;

@@ -17,7 +17,7 @@ constexpr std::uint32_t PIXEL_OPAQUE = 0xFF000000u;
 constexpr std::uint32_t PIXEL_COLOUR_MASK = 0x00FFFFFFu;
 
 // Polygons with more points than this are not drawn (the renderer never makes them).
-constexpr int MAX_POLYGON_POINTS = 320;
+constexpr int MAX_POLYGON_POINTS = WORK_POINTS;
 
 // Pixels of a top-down 32-bit image; stride is the row pitch in pixels.
 struct Surface {

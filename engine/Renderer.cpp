@@ -75,7 +75,7 @@ int clippedPolarOutline(Scene& scene, const Piece& piece) {
         return 0;
     const ClipBuffers work{{scene.workBX.data(), scene.workTheta.data()},
                            {scene.workBY.data(), scene.workRho.data()},
-                           Scene::WORK_POINTS};
+                           WORK_POINTS};
     const int m = clipToTriangle(scene.mirrorRadius, scene.symmetry, scene.workAX.data(),
                                  scene.workAY.data(), n, work);
     if (m == 0)

@@ -40,8 +40,6 @@ struct Piece {
 
 class Scene {
   public:
-    static constexpr int WORK_POINTS = 320;
-
     Scene();
 
     // Takes the image settings from the pattern and, unless settingsOnly,

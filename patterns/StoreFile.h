@@ -8,6 +8,20 @@
 
 namespace lumivane {
 
+// What the user is told about a store file that was not taken.
+constexpr const char* STORE_FILE_ERROR_TEXT = "File error!";
+constexpr const char* NOT_A_STORE_TEXT = "Sorry, that's not a Lumivane pattern file!";
+constexpr const char* LATER_VERSION_TEXT =
+    "Sorry, that looks like a pattern bank saved by a later version of Lumivane.  "
+    "You need to upgrade to the latest version!";
+
+// The text for a refused read (loadStatus 1 or -1); empty for a read that succeeded.
+constexpr const char* refusalText(std::int32_t loadStatus) {
+    return loadStatus == LOAD_LATER_VERSION ? LATER_VERSION_TEXT
+           : loadStatus == LOAD_NOT_A_STORE ? NOT_A_STORE_TEXT
+                                            : "";
+}
+
 // Reads the file at path into store. Throws StoreFileError when the file cannot
 // be opened or read, or ends early; the store is then unchanged. A refused file
 // (not a store, or a later version) returns normally with store.loadStatus()
