@@ -58,6 +58,7 @@ export QT_QPA_PLATFORM=xcb
 # start_x WIDTHxHEIGHT: a fresh Xvfb on a free display, which it picks itself.
 start_x() {
     local size=$1 fifo=$WORK/displayfd
+    rm -f "$fifo"
     mkfifo "$fifo"
     Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -ac 3>"$fifo" 2>"$WORK/xvfb.log" &
     local number
