@@ -18,6 +18,8 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 using namespace lumivane;
@@ -53,16 +55,47 @@ std::vector<Workload> workloads() {
             {"dense rectangle", densePattern(SCREEN_RECTANGLE)}};
 }
 
+double elapsedMs(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+double median(std::vector<double>& ms) {
+    std::nth_element(ms.begin(), ms.begin() + ms.size() / 2, ms.end());
+    return ms[ms.size() / 2];
+}
+
 template <typename F> double medianMs(int samples, F&& work) {
     std::vector<double> ms;
     for (int i = 0; i < samples; ++i) {
         const auto start = std::chrono::steady_clock::now();
         work();
-        const auto end = std::chrono::steady_clock::now();
-        ms.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+        ms.push_back(elapsedMs(start));
     }
-    std::nth_element(ms.begin(), ms.begin() + ms.size() / 2, ms.end());
-    return ms[ms.size() / 2];
+    return median(ms);
+}
+
+// Medians of two workloads whose samples alternate (and take turns going first), so
+// that both see the same caches, clock and neighbours on a shared machine.
+template <typename A, typename B>
+std::pair<double, double> interleavedMedianMs(int samples, A&& first, B&& second) {
+    std::vector<double> a;
+    std::vector<double> b;
+    auto time = [](auto& work, std::vector<double>& into) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        into.push_back(elapsedMs(start));
+    };
+    for (int i = 0; i < samples; ++i) {
+        if (i % 2 == 0) {
+            time(first, a);
+            time(second, b);
+        } else {
+            time(second, b);
+            time(first, a);
+        }
+    }
+    return {median(a), median(b)};
 }
 
 struct Frame {
@@ -152,8 +185,9 @@ Row measure(const Workload& w, int width, int height, bool antiAlias, int sample
     row.polygons = static_cast<int>(recording.items.size());
     QImage painted(width, height, QImage::Format_RGB32);
     const QColor bg = QColor::fromRgb(background);
-    row.painter = medianMs(samples, [&] { paintWithQPainter(painted, bg, recording); });
-    row.replay = medianMs(samples, [&] { paintWithRaster(frame.surface, background, recording); });
+    std::tie(row.painter, row.replay) = interleavedMedianMs(
+        samples, [&] { paintWithQPainter(painted, bg, recording); },
+        [&] { paintWithRaster(frame.surface, background, recording); });
     return row;
 }
 
