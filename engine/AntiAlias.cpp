@@ -2,6 +2,10 @@
 
 #include <cstddef>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace lumivane {
 
 namespace {
@@ -14,15 +18,6 @@ constexpr std::uint32_t FRACTION_HALF = 0x8000u;
 // unchecked loop relies on.
 constexpr std::int64_t MAX_UNCHECKED_LENGTH = 0x8000;
 
-// (a w + b (256 - w)) / 256 per channel. No channel product exceeds 16 bits, so red and
-// blue are computed together.
-std::uint32_t blend(std::uint32_t a, std::uint32_t b, std::uint32_t w) {
-    const std::uint32_t v = 256 - w;
-    const std::uint32_t redBlue = (((a & RED_BLUE) * w + (b & RED_BLUE) * v) >> 8) & RED_BLUE;
-    const std::uint32_t green = (((a & GREEN) * w + (b & GREEN) * v) >> 8) & GREEN;
-    return PIXEL_OPAQUE | redBlue | green;
-}
-
 std::uint32_t average(std::uint32_t a, std::uint32_t b) {
     const std::uint32_t redBlue = (((a & RED_BLUE) + (b & RED_BLUE)) >> 1) & RED_BLUE;
     const std::uint32_t green = (((a & GREEN) + (b & GREEN)) >> 1) & GREEN;
@@ -32,6 +27,47 @@ std::uint32_t average(std::uint32_t a, std::uint32_t b) {
 bool sameColour(std::uint32_t pixel, std::uint32_t colour) {
     return (pixel & PIXEL_COLOUR_MASK) == colour;
 }
+
+// (a1 w + b1 (256 - w)) / 256 and (a2 w + b2 (256 - w)) / 256 per channel, the two
+// results of sharing one outline pixel. With SSE2 the channels of both pairs are spread
+// into 16-bit lanes, where no product or sum exceeds 255 * 256, so every lane computes
+// exactly what the scalar version computes.
+struct BlendedPair {
+    std::uint32_t first;
+    std::uint32_t second;
+};
+
+#if defined(__SSE2__)
+BlendedPair blendPair(std::uint32_t a1, std::uint32_t b1, std::uint32_t a2, std::uint32_t b2,
+                      std::uint32_t w) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i a = _mm_unpacklo_epi8(
+        _mm_cvtsi64_si128(static_cast<long long>((std::uint64_t{a2} << 32) | a1)), zero);
+    const __m128i b = _mm_unpacklo_epi8(
+        _mm_cvtsi64_si128(static_cast<long long>((std::uint64_t{b2} << 32) | b1)), zero);
+    const __m128i sum =
+        _mm_add_epi16(_mm_mullo_epi16(a, _mm_set1_epi16(static_cast<short>(w))),
+                      _mm_mullo_epi16(b, _mm_set1_epi16(static_cast<short>(256 - w))));
+    const __m128i packed = _mm_packus_epi16(_mm_srli_epi16(sum, 8), zero);
+    const auto both = static_cast<std::uint64_t>(_mm_cvtsi128_si64(packed));
+    return {PIXEL_OPAQUE | static_cast<std::uint32_t>(both),
+            PIXEL_OPAQUE | static_cast<std::uint32_t>(both >> 32)};
+}
+#else
+// (a w + b (256 - w)) / 256 per channel. No channel product exceeds 16 bits, so red and
+// blue are computed together.
+std::uint32_t blend(std::uint32_t a, std::uint32_t b, std::uint32_t w) {
+    const std::uint32_t v = 256 - w;
+    const std::uint32_t redBlue = (((a & RED_BLUE) * w + (b & RED_BLUE) * v) >> 8) & RED_BLUE;
+    const std::uint32_t green = (((a & GREEN) * w + (b & GREEN) * v) >> 8) & GREEN;
+    return PIXEL_OPAQUE | redBlue | green;
+}
+
+BlendedPair blendPair(std::uint32_t a1, std::uint32_t b1, std::uint32_t a2, std::uint32_t b2,
+                      std::uint32_t w) {
+    return {blend(a1, b1, w), blend(a2, b2, w)};
+}
+#endif
 
 // Reference colour and mismatch count carried along one edge.
 struct EdgeTrack {
@@ -48,14 +84,16 @@ void shareOutlinePixel(std::uint32_t* p, std::uint32_t* a, std::uint32_t* b,
     if (fraction > FRACTION_HALF) { // the ideal line lies towards b
         const std::uint32_t w = 256 - (level - 128);
         if (w < 256) {
-            *p = blend(c, *a, w);
-            *b = blend(*b, c, w);
+            const BlendedPair out = blendPair(c, *a, *b, c, w);
+            *p = out.first;
+            *b = out.second;
         }
     } else {
         const std::uint32_t w = 256 - (128 - level);
         if (w < 256) {
-            *p = blend(c, *b, w);
-            *a = blend(*a, c, w);
+            const BlendedPair out = blendPair(c, *b, *a, c, w);
+            *p = out.first;
+            *a = out.second;
         }
     }
 }
@@ -77,8 +115,8 @@ void repairFirstMiss(std::uint32_t* p, std::ptrdiff_t towardsB, std::uint32_t re
     }
 }
 
-void softenPixel(std::uint32_t* p, std::ptrdiff_t towardsB, std::uint32_t fraction,
-                 EdgeTrack& track) {
+inline __attribute__((always_inline)) void softenPixel(std::uint32_t* p, std::ptrdiff_t towardsB,
+                                                       std::uint32_t fraction, EdgeTrack& track) {
     const std::uint32_t colour = *p & PIXEL_COLOUR_MASK;
     if (colour == track.reference) {
         track.misses = 0;
@@ -101,9 +139,9 @@ bool isProcessable(const Surface& s, bool shallow, std::int64_t x, std::int64_t 
     return x > 1 && x < s.width - 2 && y >= 0 && y < s.height;
 }
 
-template <bool Checked>
-void walkEdge(Surface& s, const EdgeWalk& walk, std::int64_t begin, std::int64_t end,
-              std::uint32_t reference) {
+// The edge pass with a bounds test per pixel, for edges that come near or cross the border.
+void walkEdgeChecked(Surface& s, const EdgeWalk& walk, std::int64_t begin, std::int64_t end,
+                     std::uint32_t reference) {
     const std::ptrdiff_t towardsB =
         walk.shallow ? std::ptrdiff_t{walk.minorStep} * s.stride : std::ptrdiff_t{walk.minorStep};
     EdgeTrack track{reference, 0};
@@ -113,11 +151,28 @@ void walkEdge(Surface& s, const EdgeWalk& walk, std::int64_t begin, std::int64_t
         const std::int64_t minor = walk.minor0 + walk.minorStep * (sum >> 16);
         const std::int64_t x = walk.shallow ? major : minor;
         const std::int64_t y = walk.shallow ? minor : major;
-        if constexpr (Checked) {
-            if (!isProcessable(s, walk.shallow, x, y))
-                continue;
-        }
-        softenPixel(s.at(x, y), towardsB, static_cast<std::uint32_t>(sum) & FRACTION_MASK, track);
+        if (isProcessable(s, walk.shallow, x, y))
+            softenPixel(s.at(x, y), towardsB, static_cast<std::uint32_t>(sum) & FRACTION_MASK,
+                        track);
+    }
+}
+
+// The same pass for an edge well inside the surface: the pixel pointer moves one step
+// along the major axis per pixel, and one step along the minor axis on each carry out of
+// the fraction (the slope never exceeds one, so there is at most one carry per pixel).
+template <bool Shallow>
+void walkEdgeInside(Surface& s, const EdgeWalk& walk, std::uint32_t reference) {
+    const std::ptrdiff_t stride = s.stride;
+    const std::ptrdiff_t towardsB = Shallow ? walk.minorStep * stride : walk.minorStep;
+    const std::ptrdiff_t along = Shallow ? walk.majorStep : walk.majorStep * stride;
+    EdgeTrack track{reference, 0};
+    std::uint32_t* p = Shallow ? s.at(walk.major0, walk.minor0) : s.at(walk.minor0, walk.major0);
+    std::int64_t sum = EdgeWalk::HALF;
+    for (std::int64_t k = 0; k < walk.length; ++k) {
+        softenPixel(p, towardsB, static_cast<std::uint32_t>(sum) & FRACTION_MASK, track);
+        const std::int64_t next = sum + walk.slope;
+        p += along + ((next >> 16) - (sum >> 16)) * towardsB;
+        sum = next;
     }
 }
 
@@ -135,7 +190,7 @@ void checkedEdge(Surface& s, const EdgeWalk& walk, std::uint32_t reference) {
     std::int64_t begin = 0;
     std::int64_t end = 0;
     walk.majorRange(walk.shallow ? s.width : s.height, begin, end);
-    walkEdge<true>(s, walk, begin, end, reference);
+    walkEdgeChecked(s, walk, begin, end, reference);
 }
 
 } // namespace
@@ -147,9 +202,13 @@ void antiAliasEdge(Surface& surface, IntPoint from, IntPoint to) {
     EdgeWalk walk;
     if (!makeEdgeWalk(from, to, walk))
         return;
-    if (wellInside(surface, from) && wellInside(surface, to) && walk.length < MAX_UNCHECKED_LENGTH)
-        walkEdge<false>(surface, walk, 0, walk.length, reference);
-    else
+    if (wellInside(surface, from) && wellInside(surface, to) &&
+        walk.length < MAX_UNCHECKED_LENGTH) {
+        if (walk.shallow)
+            walkEdgeInside<true>(surface, walk, reference);
+        else
+            walkEdgeInside<false>(surface, walk, reference);
+    } else
         checkedEdge(surface, walk, reference);
 }
 

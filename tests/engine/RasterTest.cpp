@@ -128,6 +128,41 @@ TEST(Raster, RandomPolygonsMatchAPointInPolygonReference) {
     }
 }
 
+// The outline is exactly the edge walk's pixels that lie on the surface, whether an edge
+// stays inside (the fast path), touches the border or runs far outside.
+TEST(Raster, OutlinePixelsAreTheEdgeWalkClippedToTheSurface) {
+    std::mt19937 rng(7);
+    struct Case {
+        int size;
+        int low, high; // coordinate range of the points
+    };
+    const Case cases[] = {{60, 0, 59}, {60, -20, 80}, {300, 0, 299}, {40, -5000, 5000}};
+    for (const Case& c : cases)
+        for (int trial = 0; trial < 100; ++trial) {
+            std::uniform_int_distribution<int> coord(c.low, c.high);
+            const int n = 3 + trial % 6;
+            std::vector<IntPoint> pts(n);
+            for (auto& p : pts)
+                p = {coord(rng), coord(rng)};
+            GuardedCanvas drawn(c.size, c.size, BG);
+            drawPolygon(drawn.surface(), pts.data(), n, BG, PEN);
+            std::vector<std::uint32_t> expected(static_cast<std::size_t>(c.size) * c.size, BG);
+            for (int i = 0; i < n; ++i) {
+                EdgeWalk walk;
+                if (!makeEdgeWalk(pts[i], pts[(i + 1) % n], walk))
+                    continue;
+                for (std::int64_t k = 0; k < walk.length; ++k) {
+                    const std::int64_t x = walk.shallow ? walk.major(k) : walk.minor(k);
+                    const std::int64_t y = walk.shallow ? walk.minor(k) : walk.major(k);
+                    if (x >= 0 && x < c.size && y >= 0 && y < c.size)
+                        expected[static_cast<std::size_t>(y * c.size + x)] = PEN;
+                }
+            }
+            ASSERT_EQ(drawn.pixels(), expected) << "size " << c.size << ", trial " << trial;
+            ASSERT_TRUE(drawn.guardsIntact());
+        }
+}
+
 TEST(Raster, OverlappingBlockCopiesInEveryDirection) {
     const int w = 30, h = 20;
     for (int dy = -3; dy <= 3; ++dy)
