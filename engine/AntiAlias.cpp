@@ -14,9 +14,6 @@ constexpr std::uint32_t RED_BLUE = 0x00FF00FFu;
 constexpr std::uint32_t GREEN = 0x0000FF00u;
 constexpr std::uint32_t FRACTION_MASK = 0xFFFFu;
 constexpr std::uint32_t FRACTION_HALF = 0x8000u;
-// Edges shorter than this cannot drift off their end pixels' rows or columns, which the
-// unchecked loop relies on.
-constexpr std::int64_t MAX_UNCHECKED_LENGTH = 0x8000;
 
 std::uint32_t average(std::uint32_t a, std::uint32_t b) {
     const std::uint32_t redBlue = (((a & RED_BLUE) + (b & RED_BLUE)) >> 1) & RED_BLUE;
@@ -157,23 +154,12 @@ void walkEdgeChecked(Surface& s, const EdgeWalk& walk, std::int64_t begin, std::
     }
 }
 
-// The same pass for an edge well inside the surface: the pixel pointer moves one step
-// along the major axis per pixel, and one step along the minor axis on each carry out of
-// the fraction (the slope never exceeds one, so there is at most one carry per pixel).
-template <bool Shallow>
+// The same pass for an edge well inside the surface.
 void walkEdgeInside(Surface& s, const EdgeWalk& walk, std::uint32_t reference) {
-    const std::ptrdiff_t stride = s.stride;
-    const std::ptrdiff_t towardsB = Shallow ? walk.minorStep * stride : walk.minorStep;
-    const std::ptrdiff_t along = Shallow ? walk.majorStep : walk.majorStep * stride;
     EdgeTrack track{reference, 0};
-    std::uint32_t* p = Shallow ? s.at(walk.major0, walk.minor0) : s.at(walk.minor0, walk.major0);
-    std::int64_t sum = EdgeWalk::HALF;
-    for (std::int64_t k = 0; k < walk.length; ++k) {
-        softenPixel(p, towardsB, static_cast<std::uint32_t>(sum) & FRACTION_MASK, track);
-        const std::int64_t next = sum + walk.slope;
-        p += along + ((next >> 16) - (sum >> 16)) * towardsB;
-        sum = next;
-    }
+    EdgeCursor cursor(s, walk);
+    for (std::int64_t k = 0; k < walk.length; ++k, cursor.advance())
+        softenPixel(cursor.pixel(), cursor.across(), cursor.fraction(), track);
 }
 
 std::uint32_t startReference(const Surface& s, IntPoint from) {
@@ -203,12 +189,9 @@ void antiAliasEdge(Surface& surface, IntPoint from, IntPoint to) {
     if (!makeEdgeWalk(from, to, walk))
         return;
     if (wellInside(surface, from) && wellInside(surface, to) &&
-        walk.length < MAX_UNCHECKED_LENGTH) {
-        if (walk.shallow)
-            walkEdgeInside<true>(surface, walk, reference);
-        else
-            walkEdgeInside<false>(surface, walk, reference);
-    } else
+        walk.length < EdgeWalk::MAX_UNDRIFTING_LENGTH)
+        walkEdgeInside(surface, walk, reference);
+    else
         checkedEdge(surface, walk, reference);
 }
 

@@ -81,10 +81,6 @@ namespace {
 // ---------------------------------------------------------------------------------------
 // Outline
 
-// Edges shorter than this cannot drift off their end pixels' rows or columns, so an edge
-// whose ends lie inside the surface stays inside it.
-constexpr std::int64_t MAX_UNCHECKED_LENGTH = 0x8000;
-
 void drawOutlineChecked(Surface& surface, const EdgeWalk& walk, std::uint32_t pen) {
     const std::int64_t majorLimit = walk.shallow ? surface.width : surface.height;
     const std::int64_t minorLimit = walk.shallow ? surface.height : surface.width;
@@ -101,22 +97,11 @@ void drawOutlineChecked(Surface& surface, const EdgeWalk& walk, std::uint32_t pe
     }
 }
 
-// The same path for an edge inside the surface: the pointer moves one pixel along the
-// major axis each step, and one along the minor axis on each carry out of the fraction
-// (the slope never exceeds one, so there is at most one carry per step).
+// The same path for an edge inside the surface.
 void drawOutlineInside(Surface& surface, const EdgeWalk& walk, std::uint32_t pen) {
-    const std::ptrdiff_t stride = surface.stride;
-    const std::ptrdiff_t across = walk.shallow ? walk.minorStep * stride : walk.minorStep;
-    const std::ptrdiff_t along = walk.shallow ? walk.majorStep : walk.majorStep * stride;
-    std::uint32_t* p =
-        walk.shallow ? surface.at(walk.major0, walk.minor0) : surface.at(walk.minor0, walk.major0);
-    std::int64_t sum = EdgeWalk::HALF;
-    for (std::int64_t k = 0; k < walk.length; ++k) {
-        *p = pen;
-        const std::int64_t next = sum + walk.slope;
-        p += along + ((next >> 16) - (sum >> 16)) * across;
-        sum = next;
-    }
+    EdgeCursor cursor(surface, walk);
+    for (std::int64_t k = 0; k < walk.length; ++k, cursor.advance())
+        *cursor.pixel() = pen;
 }
 
 void drawOutlineEdge(Surface& surface, IntPoint from, IntPoint to, std::uint32_t pen) {
@@ -124,7 +109,7 @@ void drawOutlineEdge(Surface& surface, IntPoint from, IntPoint to, std::uint32_t
     if (!makeEdgeWalk(from, to, walk))
         return;
     if (surface.contains(from.x, from.y) && surface.contains(to.x, to.y) &&
-        walk.length < MAX_UNCHECKED_LENGTH)
+        walk.length < EdgeWalk::MAX_UNDRIFTING_LENGTH)
         drawOutlineInside(surface, walk, pen);
     else
         drawOutlineChecked(surface, walk, pen);

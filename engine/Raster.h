@@ -6,6 +6,7 @@
 #include "engine/IntPoint.h"
 #include "patterns/Pattern.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace lumivane {
@@ -63,6 +64,9 @@ void copyBlock(Surface& surface, int srcX, int srcY, int w, int h, int dstX, int
 // per pixel, and every carry out of the fraction moves the minor coordinate by minorStep.
 struct EdgeWalk {
     static constexpr std::int64_t HALF = 0x8000;
+    // Edges shorter than this cannot drift off their end pixels' rows or columns, so one
+    // whose ends lie inside a rectangle stays inside it.
+    static constexpr std::int64_t MAX_UNDRIFTING_LENGTH = 0x8000;
 
     bool shallow;
     int majorStep;
@@ -78,6 +82,36 @@ struct EdgeWalk {
     std::int64_t minor(std::int64_t k) const { return minor0 + minorStep * (fractionSum(k) >> 16); }
     // The pixels [begin, end) whose major coordinate lies in [0, limit).
     void majorRange(std::int64_t limit, std::int64_t& begin, std::int64_t& end) const;
+};
+
+// The pixels of a walk reached by pointer, for an edge known to lie inside the surface: each
+// step moves one pixel along the major axis, and one along the minor axis on a carry out of
+// the fraction (the slope never exceeds one, so there is at most one carry per step).
+class EdgeCursor {
+  public:
+    EdgeCursor(const Surface& surface, const EdgeWalk& walk)
+        : pixel_(walk.shallow ? surface.at(walk.major0, walk.minor0)
+                              : surface.at(walk.minor0, walk.major0)),
+          along_(walk.shallow ? walk.majorStep : std::ptrdiff_t{walk.majorStep} * surface.stride),
+          across_(walk.shallow ? std::ptrdiff_t{walk.minorStep} * surface.stride : walk.minorStep),
+          slope_(walk.slope) {}
+
+    std::uint32_t* pixel() const { return pixel_; }
+    // The pixel one step along the minor axis, the way the edge moves.
+    std::ptrdiff_t across() const { return across_; }
+    std::uint32_t fraction() const { return static_cast<std::uint32_t>(sum_) & 0xFFFFu; }
+    void advance() {
+        const std::int64_t next = sum_ + slope_;
+        pixel_ += along_ + ((next >> 16) - (sum_ >> 16)) * across_;
+        sum_ = next;
+    }
+
+  private:
+    std::uint32_t* pixel_;
+    std::ptrdiff_t along_;
+    std::ptrdiff_t across_;
+    std::int64_t slope_;
+    std::int64_t sum_ = EdgeWalk::HALF;
 };
 
 // Sets up the walk from one point to the other; false when the ends share the major
