@@ -8,6 +8,12 @@ if [[ -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ]]; then
     exec "$program" "$@"
 fi
 echo "No display: running in a virtual X server for 5 seconds."
+# A bare machine may have no session runtime folder; give the run a private one.
+if [[ -z "${XDG_RUNTIME_DIR:-}" ]]; then
+    XDG_RUNTIME_DIR=$(mktemp -d /tmp/lumivane-runtime.XXXXXX)
+    export XDG_RUNTIME_DIR
+    trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+fi
 xvfb-run -a -s "-screen 0 1280x720x24" bash -c '
     "$0" "$@" & pid=$!
     sleep 4
