@@ -1,16 +1,21 @@
-// The run modes that open windows: the preview inside a host window and the
-// full-screen saver. The configuration dialog comes later; its mode ends at once.
+// The run modes that open windows: the configuration dialog, the preview inside
+// a host window and the full-screen saver.
 #include "app/RunModes.h"
 
 #include "app/SaverApp.h"
 #include "engine/Scene.h"
+#include "ui/ConfigDialog.h"
+#include "ui/ModalRunner.h"
 #include "view/PreviewSession.h"
 #include "view/QuitOnSignal.h"
 #include "view/SaverPlatform.h"
 #include "view/SaverWindow.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QPointer>
+
+#include <iostream>
 
 namespace lumivane {
 
@@ -86,6 +91,25 @@ bool startFullScreen(SaverApp& app) {
     return true;
 }
 
-void runConfiguration(SaverApp&) {}
+void runConfiguration(SaverApp& app) {
+    Options& options = app.options();
+    options.arrowCursor = QCursor(Qt::ArrowCursor);
+    options.helpCursor = QCursor(Qt::WhatsThisCursor);
+    options.helpCursorsReady = true;
+
+    DesktopModalRunner runner;
+    const ProfileStore& profile = app.profile();
+    DialogContext context{&options,
+                          &app.store(),
+                          &app.mainScene(),
+                          &app.editorScene(),
+                          &runner,
+                          profile.applicationName(),
+                          [&profile] { return profile.patternPath(); },
+                          [&profile](const QString& folder) { profile.setPatternPath(folder); }};
+    ConfigDialog dialog(context);
+    if (dialog.exec() == QDialog::Accepted)
+        app.saveSettings(std::cerr);
+}
 
 } // namespace lumivane

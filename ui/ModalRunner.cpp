@@ -1,0 +1,25 @@
+#include "ui/ModalRunner.h"
+
+#include "view/KaleidoView.h"
+
+#include <QDialog>
+
+namespace lumivane {
+
+int DesktopModalRunner::exec(QDialog& dialog) {
+    return dialog.exec();
+}
+
+void DesktopModalRunner::openHelpFile() {
+    KaleidoView::openHelpFile();
+}
+
+QMessageBox::StandardButton showMessage(ModalRunner& runner, QWidget* parent,
+                                        QMessageBox::Icon icon, const QString& title,
+                                        const QString& text, QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, title, text, buttons, parent);
+    box.setObjectName(QStringLiteral("messageBox"));
+    return static_cast<QMessageBox::StandardButton>(runner.exec(box));
+}
+
+} // namespace lumivane
