@@ -3,9 +3,14 @@
 #include "app/Options.h"
 #include "patterns/StoreFile.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <ostream>
+#include <stdexcept>
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -57,12 +62,56 @@ std::vector<std::string> systemDataCandidates() {
 }
 
 // Reads path into the store; false on a file error (the store is then as it was).
-bool readFrom(const std::string& path, DataStore& store) {
+// A file that is there but was not taken is noted in unread.
+bool readFrom(const std::string& path, DataStore& store, std::vector<std::string>* unread) {
     try {
         loadStoreFile(path, store);
+        if (unread != nullptr && store.loadStatus() != LOAD_OK)
+            unread->push_back(path);
         return true;
     } catch (const StoreFileError&) {
+        std::error_code error;
+        if (unread != nullptr && std::filesystem::is_regular_file(path, error))
+            unread->push_back(path);
         return false;
+    }
+}
+
+std::vector<char> readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open())
+        throw std::runtime_error(std::strerror(errno));
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        throw std::runtime_error("read error");
+    return bytes;
+}
+
+// Writes bytes to a fresh file beside target and renames it over target. The
+// rename replaces whatever entry target is, a symbolic link included.
+void replaceWith(const std::string& target, const std::vector<char>& bytes) {
+    const std::filesystem::path folder = std::filesystem::path(target).parent_path();
+    std::string name = (folder.empty() ? std::string(".") : folder.string()) + "/.lumivane-XXXXXX";
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0)
+        throw std::runtime_error(std::strerror(errno));
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int saved = errno;
+            ::close(fd);
+            ::unlink(name.c_str());
+            throw std::runtime_error(std::strerror(saved != 0 ? saved : EIO));
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0 || std::rename(name.c_str(), target.c_str()) != 0) {
+        const int saved = errno;
+        ::unlink(name.c_str());
+        throw std::runtime_error(std::strerror(saved));
     }
 }
 
@@ -85,14 +134,15 @@ std::string systemDataDirectory(const std::string& fileName) {
     return candidates.front();
 }
 
-DataSource loadDataFile(Options& options, DataStore& store) {
+DataSource loadDataFile(Options& options, DataStore& store, std::vector<std::string>* unread) {
     DataSource source = DataSource::Defaults;
-    if (readFrom(options.dataFilePath(), store)) {
+    if (readFrom(options.dataFilePath(), store, unread)) {
         source = DataSource::DataDirectory;
-    } else if (readFrom(options.dataFileName, store)) {
+    } else if (readFrom(options.dataFileName, store, unread)) {
         source = DataSource::CurrentDirectory;
         options.dataDirectory.clear();
-    } else if (readFrom(systemDataDirectory(options.dataFileName) + options.dataFileName, store)) {
+    } else if (readFrom(systemDataDirectory(options.dataFileName) + options.dataFileName, store,
+                        unread)) {
         source = DataSource::SystemDirectory;
     } else {
         store.resetToDefaults();
@@ -100,6 +150,18 @@ DataSource loadDataFile(Options& options, DataStore& store) {
     }
     copyPersistedOptionWords(store, options);
     return source;
+}
+
+bool backUpDataFile(const std::string& path, std::ostream& err) {
+    const std::string backup = path + ".bak";
+    try {
+        replaceWith(backup, readBytes(path));
+        return true;
+    } catch (const std::exception& error) {
+        err << "lumivane: " << path << " could not be kept as " << backup << ": " << error.what()
+            << '\n';
+        return false;
+    }
 }
 
 bool saveDataFile(const Options& options, const DataStore& store, std::ostream& err) {

@@ -9,6 +9,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace lumivane {
 
@@ -29,8 +30,16 @@ enum class DataSource { DataDirectory, CurrentDirectory, SystemDirectory, Defaul
 // copies the store's option words into options after that read. Reading from
 // the current directory empties options.dataDirectory so that a later save
 // goes there too. With no readable file the store gets its defaults and the
-// working option words stay as they are.
-DataSource loadDataFile(Options& options, DataStore& store);
+// working option words stay as they are. Files that were there but were
+// refused (a later version, not a pattern file) or damaged are added to
+// unread, so that a save does not silently destroy them.
+DataSource loadDataFile(Options& options, DataStore& store,
+                        std::vector<std::string>* unread = nullptr);
+
+// Keeps a copy of the file at path as path + ".bak", replacing an older copy
+// (a link planted at that name is replaced, never followed). Returns whether
+// the copy was made; a failure is reported as one line on err.
+bool backUpDataFile(const std::string& path, std::ostream& err);
 
 // Writes the whole store to options.dataDirectory + options.dataFileName,
 // creating the folder when needed. A failure leaves any old file as it was and

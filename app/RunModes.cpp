@@ -91,25 +91,31 @@ bool startFullScreen(SaverApp& app) {
     return true;
 }
 
-void runConfiguration(SaverApp& app) {
+DialogContext configurationContext(SaverApp& app, ModalRunner& runner) {
     Options& options = app.options();
     options.arrowCursor = QCursor(Qt::ArrowCursor);
     options.helpCursor = QCursor(Qt::WhatsThisCursor);
     options.helpCursorsReady = true;
-
-    DesktopModalRunner runner;
     const ProfileStore& profile = app.profile();
-    DialogContext context{&options,
-                          &app.store(),
-                          &app.mainScene(),
-                          &app.editorScene(),
-                          &runner,
-                          profile.applicationName(),
-                          [&profile] { return profile.patternPath(); },
-                          [&profile](const QString& folder) { profile.setPatternPath(folder); }};
-    ConfigDialog dialog(context);
-    if (dialog.exec() == QDialog::Accepted)
+    return DialogContext{&options,
+                         &app.store(),
+                         &app.mainScene(),
+                         &app.editorScene(),
+                         &runner,
+                         profile.applicationName(),
+                         [&profile] { return profile.patternPath(); },
+                         [&profile](const QString& folder) { profile.setPatternPath(folder); }};
+}
+
+void finishConfiguration(SaverApp& app, bool accepted) {
+    if (accepted)
         app.saveSettings(std::cerr);
+}
+
+void runConfiguration(SaverApp& app) {
+    DesktopModalRunner runner;
+    ConfigDialog dialog(configurationContext(app, runner));
+    finishConfiguration(app, dialog.exec() == QDialog::Accepted);
 }
 
 } // namespace lumivane

@@ -2,8 +2,11 @@
 // the settings and the data file were read.
 #pragma once
 
+#include "ui/DialogContext.h"
+
 namespace lumivane {
 
+class ModalRunner;
 class SaverApp;
 
 // The preview inside the host's window hostHandle. Returns true when the
@@ -16,5 +19,11 @@ bool startFullScreen(SaverApp& app);
 // The configuration dialog, run to its end. On OK it saves the settings
 // (SaverApp::saveSettings); any other ending writes nothing.
 void runConfiguration(SaverApp& app);
+
+// The two halves of the configuration mode around the dialog itself: what the
+// dialog works with (the quick-help cursors are made here), and what its
+// ending writes.
+DialogContext configurationContext(SaverApp& app, ModalRunner& runner);
+void finishConfiguration(SaverApp& app, bool accepted);
 
 } // namespace lumivane

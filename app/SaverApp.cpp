@@ -11,6 +11,8 @@
 #include <QFont>
 
 #include <ctime>
+#include <filesystem>
+#include <ostream>
 
 namespace lumivane {
 namespace {
@@ -51,7 +53,7 @@ bool SaverApp::startUp(const std::vector<std::string>& args) {
     setStartValues();
     profile_.readDisplayOptions(options_);
     sharedRandom().seed(static_cast<std::uint32_t>(std::time(nullptr)));
-    dataSource_ = loadDataFile(options_, store_);
+    dataSource_ = loadDataFile(options_, store_, &unreadDataFiles_);
     return dispatch(args);
 }
 
@@ -106,6 +108,19 @@ void SaverApp::prepareNameFont() {
 
 bool SaverApp::saveSettings(std::ostream& err) {
     profile_.writeDisplayOptions(options_);
+    const std::string target = options_.dataFilePath();
+    for (const std::string& unread : unreadDataFiles_) {
+        std::error_code error;
+        if (std::filesystem::equivalent(unread, target, error)) {
+            err << "lumivane: " << target << " could not be read; keeping it as " << target
+                << ".bak\n";
+            if (!backUpDataFile(target, err)) {
+                err << "lumivane: the data file was not saved, so that nothing is lost\n";
+                return false;
+            }
+            break;
+        }
+    }
     return saveDataFile(options_, store_, err);
 }
 

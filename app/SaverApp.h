@@ -44,7 +44,9 @@ class SaverApp {
     // name overlay too; give it the overlay's own font rather than the default.
     void prepareNameFont();
     // Ending the configuration dialog with OK: writes the two profile switches
-    // and then the data file. Returns whether the data file was written.
+    // and then the data file. A data file that start-up found but could not
+    // take is first kept beside it as Lumivane.dat.bak. Returns whether the
+    // data file was written.
     bool saveSettings(std::ostream& err);
 
     Options& options() { return options_; }
@@ -70,6 +72,8 @@ class SaverApp {
     std::unique_ptr<Scene> mainScene_;
     std::unique_ptr<Scene> editorScene_;
     DataSource dataSource_ = DataSource::Defaults;
+    // Data files start-up found but refused or found damaged.
+    std::vector<std::string> unreadDataFiles_;
 };
 
 } // namespace lumivane

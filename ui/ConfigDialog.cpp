@@ -587,6 +587,8 @@ void ConfigDialog::writeSymmetryText() {
 
 void ConfigDialog::setDefaultButton() {
     const bool keep = context_.options->enterKeepsDialog;
+    // A focused OK would otherwise take Enter for itself.
+    okButton_->setAutoDefault(!keep);
     okButton_->setDefault(!keep);
     defaultButtonSink_->setDefault(keep);
 }
