@@ -12,6 +12,8 @@
 #include <QCoreApplication>
 #include <QPointer>
 
+#include <iostream>
+
 namespace lumivane {
 
 namespace {
@@ -76,7 +78,7 @@ bool startPreview(SaverApp& app, long long hostHandle) {
 }
 
 bool startFullScreen(SaverApp& app) {
-    app.prepareFullScreen();
+    app.prepareFullScreen(std::cerr);
     quitOnTerminationSignals();
     app.mainScene().setAnimationFactor(app.store().current.animationLevel);
     auto* run = new FullScreenRun(app);

@@ -11,6 +11,7 @@
 #include <QFont>
 
 #include <ctime>
+#include <ostream>
 
 namespace lumivane {
 namespace {
@@ -91,12 +92,14 @@ void SaverApp::shutDown() {
     store_.deleteAll();
 }
 
-void SaverApp::prepareFullScreen() {
+void SaverApp::prepareFullScreen(std::ostream& err) {
     options_.fullScreen = true;
     if (store_.politeMode != 0)
         platform_->lowerPriority();
     prepareNameFont();
-    platform_->acquireSaverLock();
+    // A saver never refuses to show; without the lock a second one may start.
+    if (std::string problem; !platform_->acquireSaverLock(problem))
+        err << "lumivane: running without the saver lock: " << problem << '\n';
 }
 
 void SaverApp::prepareNameFont() {
