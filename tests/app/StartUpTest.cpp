@@ -1,4 +1,5 @@
 #include "TestFolders.h"
+#include "patterns/FileSizeLimit.h"
 
 #include "app/SaverApp.h"
 #include "engine/Random.h"
@@ -280,11 +281,13 @@ TEST_F(StartUp, FailedSaveLeavesOldFileAndReportsOneLine) {
     const auto oldSize = fs::file_size(userFile());
     app->startUp(NO_WINDOW);
     app->store().addPattern(Pattern{});
-    // The temporary file's name is taken by a folder, so nothing can be written.
-    fs::create_directory(userFile().string() + ".tmp");
     std::ostringstream err;
-    EXPECT_FALSE(app->saveSettings(err));
+    {
+        const testing::FileSizeLimit nearlyFull(100); // as on a full disk
+        EXPECT_FALSE(app->saveSettings(err));
+    }
     EXPECT_EQ(fs::file_size(userFile()), oldSize);
+    EXPECT_EQ(std::distance(fs::directory_iterator(userFile().parent_path()), {}), 1);
     const std::string message = err.str();
     EXPECT_FALSE(message.empty());
     EXPECT_EQ(message.find('\n'), message.size() - 1);
