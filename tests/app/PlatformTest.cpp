@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <map>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -76,13 +77,21 @@ class SaverLock : public ::testing::Test {
   protected:
     void SetUp() override {
         testing::testConfigHome();
+        for (const char* name : {"XDG_RUNTIME_DIR", "TMPDIR"})
+            if (const char* value = std::getenv(name))
+                saved[name] = value;
         ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
         ::setenv("TMPDIR", temporary.path().c_str(), 1);
         ::alarm(10);
     }
+    // Later tests must not see the removed folders: Qt would make the
+    // runtime folder again and leave it behind.
     void TearDown() override {
         ::alarm(0);
-        ::unsetenv("TMPDIR");
+        for (const char* name : {"XDG_RUNTIME_DIR", "TMPDIR"}) {
+            const auto value = saved.find(name);
+            value == saved.end() ? ::unsetenv(name) : ::setenv(name, value->second.c_str(), 1);
+        }
     }
     // The folder used when there is no runtime folder of this user's.
     fs::path privateFolder() const {
@@ -91,6 +100,7 @@ class SaverLock : public ::testing::Test {
     static bool root() { return ::geteuid() == 0; }
 
     testing::TempFolder runtime, temporary;
+    std::map<std::string, std::string> saved;
 };
 
 constexpr uid_t SOMEONE_ELSE = 65534;
