@@ -214,9 +214,9 @@ class FrameOutput {
   private:
     bool writeDirect(const QByteArray& bytes) {
         // A reader that goes away is a failed write, not the end of the process.
-        struct sigaction ignore {
-        }, previous{};
+        struct sigaction ignore {};
         ignore.sa_handler = SIG_IGN;
+        struct sigaction previous {};
         ::sigaction(SIGPIPE, &ignore, &previous);
         qsizetype done = 0;
         while (done < bytes.size()) {

@@ -69,7 +69,7 @@ std::string linkTarget(std::string path) {
         if (length < 0 || static_cast<std::size_t>(length) >= link.size())
             throw errorFor("cannot read the link", path);
         link.resize(static_cast<std::size_t>(length));
-        path = link.front() == '/' ? link : folderOf(path) + "/" + link;
+        path = !link.empty() && link.front() == '/' ? link : folderOf(path) + "/" + link;
     }
     errno = ELOOP;
     throw errorFor("cannot follow", path);
