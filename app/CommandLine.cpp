@@ -2,6 +2,7 @@
 
 #include "app/HeadlessRender.h"
 #include "patterns/StoreFile.h"
+#include "patterns/Windows1252.h"
 #include "view/HostWindow.h"
 
 #include <array>
@@ -202,6 +203,33 @@ std::vector<std::string> previewArgsFor(const HackCall& call) {
     return {"/p"};
 }
 
+namespace {
+
+// A stored name as one field of a "--list" row: the bytes are decoded as
+// Windows-1252, except that a byte whose character is a control (C0, DEL and
+// the five C1 controls of the code page) is written as \xHH and a backslash as
+// \\, so no name can act on a terminal or add a tab or a line to the output.
+std::string listedName(std::string_view bytes) {
+    static constexpr char HEX[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : bytes) {
+        const auto byte = static_cast<std::uint8_t>(c);
+        const char32_t character = windows1252CodePoint(byte);
+        if (character < 0x20 || (character >= 0x7F && character < 0xA0)) {
+            out += "\\x";
+            out += HEX[byte >> 4];
+            out += HEX[byte & 0xF];
+        } else if (c == '\\') {
+            out += "\\\\";
+        } else {
+            out += windows1252ToUtf8(std::string_view(&c, 1));
+        }
+    }
+    return out;
+}
+
+} // namespace
+
 int listPatterns(const std::string& path, std::ostream& out, std::ostream& err) {
     DataStore store;
     try {
@@ -215,7 +243,7 @@ int listPatterns(const std::string& path, std::ostream& out, std::ostream& err) 
         return EXIT_TOOL_FAILED;
     }
     for (std::int32_t i = 0; i < store.count(); ++i)
-        out << i << '\t' << store.patternAt(i)->nameText() << '\n';
+        out << i << '\t' << listedName(store.patternAt(i)->nameText()) << '\n';
     return EXIT_TOOL_OK;
 }
 

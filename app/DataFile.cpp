@@ -77,42 +77,15 @@ bool readFrom(const std::string& path, DataStore& store, std::vector<std::string
     }
 }
 
-std::vector<char> readBytes(const std::string& path) {
+std::vector<std::uint8_t> readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in.is_open())
         throw std::runtime_error(std::strerror(errno));
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>());
     if (in.bad())
         throw std::runtime_error("read error");
     return bytes;
-}
-
-// Writes bytes to a fresh file beside target and renames it over target. The
-// rename replaces whatever entry target is, a symbolic link included.
-void replaceWith(const std::string& target, const std::vector<char>& bytes) {
-    const std::filesystem::path folder = std::filesystem::path(target).parent_path();
-    std::string name = (folder.empty() ? std::string(".") : folder.string()) + "/.lumivane-XXXXXX";
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0)
-        throw std::runtime_error(std::strerror(errno));
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            const int saved = errno;
-            ::close(fd);
-            ::unlink(name.c_str());
-            throw std::runtime_error(std::strerror(saved != 0 ? saved : EIO));
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0 || std::rename(name.c_str(), target.c_str()) != 0) {
-        const int saved = errno;
-        ::unlink(name.c_str());
-        throw std::runtime_error(std::strerror(saved));
-    }
 }
 
 } // namespace
@@ -155,7 +128,8 @@ DataSource loadDataFile(Options& options, DataStore& store, std::vector<std::str
 bool backUpDataFile(const std::string& path, std::ostream& err) {
     const std::string backup = path + ".bak";
     try {
-        replaceWith(backup, readBytes(path));
+        // A link planted at the backup's name is replaced, never followed.
+        replaceFile(backup, readBytes(path), LinkHandling::ReplaceLink);
         return true;
     } catch (const std::exception& error) {
         err << "lumivane: " << path << " could not be kept as " << backup << ": " << error.what()

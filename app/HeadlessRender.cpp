@@ -8,11 +8,22 @@
 #include "patterns/DataStore.h"
 #include "patterns/StoreFile.h"
 
+#include <QBuffer>
 #include <QImage>
+#include <QSaveFile>
 
+#include <cerrno>
 #include <charconv>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <memory>
 #include <ostream>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lumivane {
 namespace {
@@ -21,7 +32,7 @@ constexpr int EXIT_RENDERED = 0;
 constexpr int EXIT_REFUSED = 1;
 constexpr int EXIT_BAD_INPUT = 2;
 constexpr int MAX_RENDER_SIDE = 16384;
-constexpr int MAX_FRAMES = 1000000;
+constexpr int MAX_FRAMES = 100000;
 
 template <typename T> std::optional<T> parseNumber(const std::string& text) {
     T value{};
@@ -152,17 +163,102 @@ std::optional<Pattern> choosePattern(const RenderRequest& r, const DataStore& st
     return pattern;
 }
 
-bool saveFrame(const QImage& image, const std::string& fileName, std::ostream& err) {
-    if (image.save(QString::fromStdString(fileName), "PNG"))
-        return true;
-    err << "lumivane: cannot write \"" << fileName << "\"\n";
-    return false;
+std::string reason() {
+    return std::strerror(errno);
 }
+
+// Where one PNG goes. A regular file (or a new one) is written through
+// QSaveFile, so a failed write leaves any old file as it was. Anything else
+// that already exists (a FIFO, a device, /dev/stdout on a pipe) is written
+// directly: a rename would put a file in place of the device node.
+class FrameOutput {
+  public:
+    FrameOutput() = default;
+    FrameOutput(const FrameOutput&) = delete;
+    FrameOutput& operator=(const FrameOutput&) = delete;
+    ~FrameOutput() { closeDirect(); }
+
+    // Opens the output; false after a message on err.
+    bool open(const std::string& fileName, std::ostream& err) {
+        closeDirect();
+        saveFile_.reset();
+        fileName_ = fileName;
+        struct stat info {};
+        if (::stat(fileName.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+            fd_ = ::open(fileName.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+            return fd_ >= 0 || fail(err, reason());
+        }
+        // A link to a regular file: the file it names is replaced, the link stays.
+        char* real = ::realpath(fileName.c_str(), nullptr);
+        saveFile_ = std::make_unique<QSaveFile>(QString::fromLocal8Bit(real ? real : fileName));
+        std::free(real);
+        return saveFile_->open(QIODevice::WriteOnly) ||
+               fail(err, saveFile_->errorString().toStdString());
+    }
+
+    // Writes image as PNG and finishes the output; false after a message on err.
+    bool write(const QImage& image, std::ostream& err) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+            return fail(err, "cannot encode the image");
+        if (saveFile_) {
+            const bool written = saveFile_->write(png) == png.size() && saveFile_->commit();
+            const std::string problem = saveFile_->errorString().toStdString();
+            saveFile_.reset();
+            return written || fail(err, problem);
+        }
+        return writeDirect(png) || fail(err, reason());
+    }
+
+  private:
+    bool writeDirect(const QByteArray& bytes) {
+        // A reader that goes away is a failed write, not the end of the process.
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        struct sigaction previous {};
+        ::sigaction(SIGPIPE, &ignore, &previous);
+        qsizetype done = 0;
+        while (done < bytes.size()) {
+            const ssize_t written = ::write(fd_, bytes.constData() + done,
+                                            static_cast<std::size_t>(bytes.size() - done));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0)
+                break;
+            done += written;
+        }
+        const int writeError = errno;
+        ::sigaction(SIGPIPE, &previous, nullptr);
+        const bool closed = closeDirect();
+        if (done < bytes.size())
+            errno = writeError;
+        return done == bytes.size() && closed;
+    }
+
+    bool closeDirect() {
+        if (fd_ < 0)
+            return true;
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+    bool fail(std::ostream& err, const std::string& problem) {
+        err << "lumivane: cannot write \"" << fileName_ << "\": " << problem << "\n";
+        return false;
+    }
+
+    std::string fileName_;
+    std::unique_ptr<QSaveFile> saveFile_;
+    int fd_ = -1;
+};
 
 } // namespace
 
 std::optional<std::string> frameFileName(const std::string& pattern, int frame) {
     std::string out;
+    bool converted = false;
     for (std::size_t i = 0; i < pattern.size(); ++i) {
         if (pattern[i] != '%') {
             out += pattern[i];
@@ -176,8 +272,9 @@ std::optional<std::string> frameFileName(const std::string& pattern, int frame) 
         bool zeroPad = false;
         int width = 0;
         const std::size_t length = integerConversion(pattern, i, zeroPad, width);
-        if (length == 0)
+        if (length == 0 || converted)
             return std::nullopt;
+        converted = true;
         std::string digits = std::to_string(frame);
         if (static_cast<int>(digits.size()) < width)
             digits.insert(0, static_cast<std::size_t>(width) - digits.size(), zeroPad ? '0' : ' ');
@@ -241,12 +338,18 @@ int runRender(const RenderRequest& r, std::ostream& err) {
     auto scene = std::make_unique<Scene>();
     scene->setViewport(0, 0, r.width, r.height);
     scene->loadPattern(*pattern, false);
+    // The output is opened before the first frame it gets is drawn, so that an
+    // unwritable name fails at once rather than after every frame.
     const bool everyFrame = writesEveryFrame(r.output);
+    FrameOutput output;
+    if (!output.open(*frameFileName(r.output, everyFrame ? 0 : r.frames - 1), err))
+        return EXIT_BAD_INPUT;
     for (int frame = 0; frame < r.frames; ++frame) {
+        if (everyFrame && frame > 0 && !output.open(*frameFileName(r.output, frame), err))
+            return EXIT_BAD_INPUT;
         scene->rotate(pattern->rotation);
         scene->renderFrame(surface, r.antiAlias);
-        if ((everyFrame || frame == r.frames - 1) &&
-            !saveFrame(image, *frameFileName(r.output, frame), err))
+        if ((everyFrame || frame == r.frames - 1) && !output.write(image, err))
             return EXIT_BAD_INPUT;
     }
     return EXIT_RENDERED;

@@ -28,12 +28,13 @@ std::optional<RenderRequest> parseRenderRequest(const std::vector<std::string>& 
 
 // The file name for frame (0-based) of an output name that may hold one
 // printf-style integer conversion (%d, %4d, %04d; %% is a percent sign).
-// Returns nothing for any other conversion.
+// Returns nothing for any other conversion and for a second one.
 std::optional<std::string> frameFileName(const std::string& pattern, int frame);
 bool writesEveryFrame(const std::string& pattern);
 
 // Runs the request: 0 when written, 1 for a refused or unreadable data file,
-// 2 for bad input (no such pattern, unwritable file).
+// 2 for bad input (no such pattern) and for any output that was not written
+// in full (the reason goes to err; an old regular file is then left as it was).
 int runRender(const RenderRequest& request, std::ostream& err);
 
 } // namespace lumivane

@@ -1,7 +1,9 @@
 // Platform services on Linux. No password is asked here: locking the screen is
 // the desktop's screen locker's job, so the services behave like the NT family
 // of the original platform. A running full-screen saver is recognised by a
-// lock on a file in the user's runtime folder.
+// lock on a file in the user's runtime folder, or, without a runtime folder of
+// this user's own, in a private folder "lumivane-<uid>" (mode 0700) in $TMPDIR
+// or /tmp.
 #pragma once
 
 #include "app/PlatformServices.h"
@@ -23,13 +25,14 @@ class LinuxPlatformServices : public PlatformServices {
     bool verifyPassword(void*) override { return true; }
     void changePassword(long long) override {}
     void lowerPriority() override;
-    bool acquireSaverLock() override;
+    bool acquireSaverLock(std::string& problem) override;
 
   private:
     int lockFd_ = -1;
 };
 
-// $XDG_RUNTIME_DIR/lumivane.lock, or /tmp/lumivane-<uid>.lock without one.
+// $XDG_RUNTIME_DIR/lumivane.lock, or lumivane-<uid>/lumivane.lock in $TMPDIR
+// (else /tmp) when the runtime folder is missing or not this user's.
 std::string saverLockPath();
 
 } // namespace lumivane

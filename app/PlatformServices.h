@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 namespace lumivane {
 
@@ -23,8 +24,9 @@ class PlatformServices {
     // Lets other programs go first while the saver runs.
     virtual void lowerPriority() = 0;
     // Marks this process as the running full-screen saver until it ends.
-    // Returns false when the mark could not be made (the saver still runs).
-    virtual bool acquireSaverLock() = 0;
+    // Returns false, with the reason in problem, when the mark could not be
+    // made (the saver still runs).
+    virtual bool acquireSaverLock(std::string& problem) = 0;
 };
 
 // The services of the platform the program was built for.

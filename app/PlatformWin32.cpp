@@ -106,7 +106,7 @@ class Win32PlatformServices : public PlatformServices {
 
     // The full-screen window announces itself to the system as a running
     // screen saver; nothing more is needed here.
-    bool acquireSaverLock() override { return true; }
+    bool acquireSaverLock(std::string&) override { return true; }
 };
 
 } // namespace

@@ -81,7 +81,7 @@ bool startPreview(SaverApp& app, long long hostHandle) {
 }
 
 bool startFullScreen(SaverApp& app) {
-    app.prepareFullScreen();
+    app.prepareFullScreen(std::cerr);
     quitOnTerminationSignals();
     app.mainScene().setAnimationFactor(app.store().current.animationLevel);
     auto* run = new FullScreenRun(app);

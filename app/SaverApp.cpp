@@ -93,12 +93,14 @@ void SaverApp::shutDown() {
     store_.deleteAll();
 }
 
-void SaverApp::prepareFullScreen() {
+void SaverApp::prepareFullScreen(std::ostream& err) {
     options_.fullScreen = true;
     if (store_.politeMode != 0)
         platform_->lowerPriority();
     prepareNameFont();
-    platform_->acquireSaverLock();
+    // A saver never refuses to show; without the lock a second one may start.
+    if (std::string problem; !platform_->acquireSaverLock(problem))
+        err << "lumivane: running without the saver lock: " << problem << '\n';
 }
 
 void SaverApp::prepareNameFont() {

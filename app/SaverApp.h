@@ -38,8 +38,9 @@ class SaverApp {
 
     // The full-screen mode's preparation before its window is made: marks the
     // options, lowers the priority when the stored polite mode is on, makes
-    // the overlay font and marks this process as the running saver.
-    void prepareFullScreen();
+    // the overlay font and marks this process as the running saver. When the
+    // mark cannot be made, says so in one line on err; the saver runs anyway.
+    void prepareFullScreen(std::ostream& err);
     // A preview as large as a screen (a screen-saver daemon's window) shows the
     // name overlay too; give it the overlay's own font rather than the default.
     void prepareNameFont();

@@ -17,8 +17,9 @@ bool matchesSwitch(std::string_view argument, char letter);
 RunMode runModeFor(const std::vector<std::string>& args);
 
 // The window handle given with the switch: after a colon in the switch
-// ("/p:1234") or as the second argument ("/p 1234"). A missing or unreadable
-// handle counts as 0.
+// ("/p:1234") or as the second argument ("/p 1234"); its leading digits count
+// ("/p 12ab" is 12). A missing or unreadable handle counts as 0; one too large
+// for a number is held at the limit and so names no window.
 long long windowHandleFrom(const std::vector<std::string>& args);
 
 // Modes that open windows need the display; the others run without one.

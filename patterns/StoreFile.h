@@ -4,7 +4,9 @@
 
 #include "DataStore.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lumivane {
 
@@ -28,9 +30,25 @@ constexpr const char* refusalText(std::int32_t loadStatus) {
 // telling which.
 void loadStoreFile(const std::string& path, DataStore& store);
 
-// Writes the store to path through a temporary file in the same folder that
-// replaces the old file only once everything was written and flushed, so a
-// failed save leaves the previous file intact. Throws StoreFileError.
+// What replaceFile does when the name it replaces is a symbolic link.
+enum class LinkHandling {
+    ReplaceTarget, // the file at the end of the link is replaced; the link stays
+    ReplaceLink,   // a regular file takes the link's place; its target is not touched
+};
+
+// Replaces the file at path with bytes so that a reader sees either the whole
+// old file or the whole new one: a temporary file with a name of its own is
+// created in the folder of the file finally replaced, written, flushed to disk
+// and renamed over that file, and the folder is then flushed too. The new file
+// keeps the old one's permission bits (and its owner and group where this
+// process may set them); a new file gets the usual ones for the umask. Throws
+// StoreFileError; the old file and the folder are then as they were.
+void replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                 LinkHandling links = LinkHandling::ReplaceTarget);
+
+// Writes the store to path with replaceFile: a failed save leaves the previous
+// file intact, and a data file that is a link keeps being one. Throws
+// StoreFileError.
 void saveStoreFile(const std::string& path, const DataStore& store);
 
 } // namespace lumivane

@@ -52,6 +52,34 @@ TEST(CommandLine, ListsStoredPatternNames) {
     EXPECT_EQ(runTool({"--list=" + writeBank(folder)}).out, LISTED);
 }
 
+// Names are decoded from Windows-1252; control bytes and the backslash are
+// escaped, so every pattern is one row with one tab whatever its name holds.
+TEST(CommandLine, ListEscapesControlBytesInNames) {
+    const std::pair<std::string, std::string> names[] = {
+        {"\x1B]0;owned\a\x1B[2J", "\\x1B]0;owned\\x07\\x1B[2J"},
+        {"9\tforged\nrow\r", "9\\x09forged\\x0Arow\\x0D"},
+        {"C1 \x81\x8D\x8F\x90\x9D del\x7F", "C1 \\x81\\x8D\\x8F\\x90\\x9D del\\x7F"},
+        {"back\\slash \\x41", "back\\\\slash \\\\x41"},
+        {"Caf\xE9 \x80\x9F\xA0!", "Caf\u00E9 \u20AC\u0178\u00A0!"},
+    };
+    DataStore store;
+    store.clear();
+    std::string expected;
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        Pattern pattern;
+        pattern.setNameText(names[i].first);
+        ASSERT_EQ(pattern.nameText(), names[i].first);
+        store.addPattern(pattern);
+        expected += std::to_string(i) + "\t" + names[i].second + "\n";
+    }
+    testing::TempFolder folder;
+    const std::string path = (folder.path() / "hostile.pat").string();
+    saveStoreFile(path, store);
+    const ToolRun run = runTool({"--list", path});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, expected);
+}
+
 TEST(CommandLine, RefusedAndUnreadableFilesReportTheirText) {
     testing::TempFolder folder;
     const fs::path text = folder.path() / "notes.txt";

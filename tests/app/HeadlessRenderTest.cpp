@@ -1,4 +1,5 @@
 #include "app/HeadlessRender.h"
+#include "ProgramRun.h"
 #include "TestFolders.h"
 #include "patterns/StoreFile.h"
 
@@ -6,8 +7,17 @@
 
 #include <QImage>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
+#include <iostream>
 #include <sstream>
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace lumivane;
 using lumivane::testing::TempFolder;
@@ -57,6 +67,7 @@ TEST(HeadlessRender, FrameFileNames) {
         {"f-%04d.png", 12, "f-0012.png"},  {"f-%3d.png", 5, "f-  5.png"},
         {"100%%-%d.png", 1, "100%-1.png"}, {"f-%s.png", 0, nullptr},
         {"f-%n.png", 0, nullptr},          {"trailing%", 0, nullptr},
+        {"f%d%d.png", 0, nullptr},         {"f-%d-%%d.png", 3, "f-3-%d.png"},
     };
     for (const Case& c : cases) {
         const auto name = frameFileName(c.pattern, c.frame);
@@ -87,6 +98,7 @@ TEST(HeadlessRender, ParsesOptionsAndRejectsBadInput) {
         {"o.png", "--size", "10"},
         {"o.png", "--size", "99999x10"},
         {"o.png", "--frames", "0"},
+        {"o.png", "--frames", "100001"},
         {"o.png", "--frames"},
         {"o.png", "--seed", "-1"},
         {"o.png", "--index", "x"},
@@ -165,4 +177,67 @@ TEST(HeadlessRender, RefusedAndUnwritableFiles) {
     std::ostringstream err2;
     EXPECT_EQ(runRender(*unwritable, err2), 2);
     EXPECT_NE(err2.str().find("cannot write"), std::string::npos);
+}
+
+// The output is written in full or the render fails with status 2 and the
+// reason: a FIFO whose reader goes away (written directly, never replaced by
+// a file), and a full file system, where an old file stays as it was.
+TEST(HeadlessRender, FailedWritesExitTwo) {
+    TempFolder dir;
+    const std::string data = writeStore(dir);
+    const std::vector<std::string> picture = {"--data", data,      "--random", "--seed", "1",
+                                              "--size", "640x480", "--frames", "2"};
+
+    if (!std::filesystem::exists(lumivane::testing::programPath())) {
+        ADD_FAILURE() << "program not built";
+    } else {
+        const std::string fifo = dir.slashed() + "picture.fifo";
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_GE(reader, 0);
+        ::fcntl(reader, F_SETPIPE_SZ, 4096); // smaller than the picture
+        std::vector<std::string> args = {"--render", fifo};
+        args.insert(args.end(), picture.begin(), picture.end());
+        lumivane::testing::ProgramRun render(args);
+        int waiting = 0;
+        for (int step = 0; step < 500 && waiting == 0 && render.running(); ++step) {
+            ::usleep(20000);
+            ::ioctl(reader, FIONREAD, &waiting);
+        }
+        EXPECT_GT(waiting, 0) << "nothing was written to the FIFO";
+        ::close(reader); // the reader goes away before the picture is complete
+        EXPECT_EQ(render.wait(10), 2) << render.errorText();
+        EXPECT_NE(render.errorText().find("cannot write \"" + fifo + "\""), std::string::npos)
+            << render.errorText();
+        EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
+    }
+
+    const std::filesystem::path full = dir.path() / "full";
+    std::filesystem::create_directory(full);
+    if (::mount("tmpfs", full.c_str(), "tmpfs", 0, "size=64k") != 0) {
+        std::cout << "[  SKIPPED ] full file system: cannot mount a tmpfs (" << std::strerror(errno)
+                  << "; needs root)\n";
+        return;
+    }
+    struct Unmount {
+        const char* where;
+        ~Unmount() { ::umount2(where, MNT_DETACH); }
+    } unmount{full.c_str()};
+    std::ofstream(full / "old.png") << "the old picture";
+    {
+        std::ofstream filler(full / "filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), block.size()))
+            filler.flush();
+    }
+    for (const char* name : {"old.png", "new.png"}) {
+        std::vector<std::string> args = {(full / name).string()};
+        args.insert(args.end(), picture.begin(), picture.end());
+        std::ostringstream err;
+        EXPECT_EQ(runRender(*parse(args), err), 2) << name;
+        EXPECT_NE(err.str().find("cannot write"), std::string::npos) << err.str();
+    }
+    EXPECT_TRUE(fileBytes(full / "old.png") == "the old picture");
+    EXPECT_FALSE(std::filesystem::exists(full / "new.png"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(full), {}), 2);
 }

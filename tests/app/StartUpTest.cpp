@@ -1,4 +1,5 @@
 #include "TestFolders.h"
+#include "patterns/FileSizeLimit.h"
 
 #include "app/SaverApp.h"
 #include "engine/Random.h"
@@ -10,6 +11,7 @@
 
 #include <ctime>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <unistd.h>
 
@@ -26,6 +28,7 @@ struct FakePlatform : PlatformServices {
     long long changedWith = -1;
     int lowered = 0;
     int locked = 0;
+    bool lockRefused = false;
 
     bool isNtPlatform() const override { return nt; }
     bool passwordInUse() const override { return password; }
@@ -33,7 +36,11 @@ struct FakePlatform : PlatformServices {
     bool verifyPassword(void*) override { return false; }
     void changePassword(long long handle) override { changedWith = handle; }
     void lowerPriority() override { ++lowered; }
-    bool acquireSaverLock() override { return ++locked > 0; }
+    bool acquireSaverLock(std::string& problem) override {
+        ++locked;
+        problem = lockRefused ? "planted" : "";
+        return !lockRefused;
+    }
 };
 
 const char* const APP_NAME = "lumivane-test";
@@ -241,7 +248,7 @@ TEST_F(StartUp, FullScreenFollowsStoredPoliteModeNotWorkingCopy) {
     profile().setValue("ShowPatternName", 1);
     profile().sync();
     app->startUp(NO_WINDOW); // no data file: stored polite mode on
-    app->prepareFullScreen();
+    app->prepareFullScreen(std::cerr);
     EXPECT_TRUE(app->options().fullScreen);
     EXPECT_FALSE(app->options().politeMode);
     EXPECT_EQ(platform->lowered, 1);
@@ -254,8 +261,12 @@ TEST_F(StartUp, FullScreenFollowsStoredPoliteModeNotWorkingCopy) {
     FakePlatform* quiet = new FakePlatform;
     SaverApp second(APP_NAME, std::unique_ptr<PlatformServices>(quiet));
     second.startUp(NO_WINDOW);
-    second.prepareFullScreen();
+    quiet->lockRefused = true;
+    std::ostringstream err;
+    second.prepareFullScreen(err);
     EXPECT_EQ(quiet->lowered, 0);
+    EXPECT_TRUE(second.options().fullScreen); // the saver still runs
+    EXPECT_EQ(err.str(), "lumivane: running without the saver lock: planted\n");
 }
 
 TEST_F(StartUp, ShutDownFreesStoredPatterns) {
@@ -270,11 +281,13 @@ TEST_F(StartUp, FailedSaveLeavesOldFileAndReportsOneLine) {
     const auto oldSize = fs::file_size(userFile());
     app->startUp(NO_WINDOW);
     app->store().addPattern(Pattern{});
-    // The temporary file's name is taken by a folder, so nothing can be written.
-    fs::create_directory(userFile().string() + ".tmp");
     std::ostringstream err;
-    EXPECT_FALSE(app->saveSettings(err));
+    {
+        const testing::FileSizeLimit nearlyFull(100); // as on a full disk
+        EXPECT_FALSE(app->saveSettings(err));
+    }
     EXPECT_EQ(fs::file_size(userFile()), oldSize);
+    EXPECT_EQ(std::distance(fs::directory_iterator(userFile().parent_path()), {}), 1);
     const std::string message = err.str();
     EXPECT_FALSE(message.empty());
     EXPECT_EQ(message.find('\n'), message.size() - 1);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace lumivane {
 namespace {
 
@@ -46,7 +48,9 @@ TEST(Switches, WindowHandleForms) {
         {{"/p", "12ab"}, 12},
         {{"/p", " 99"}, 99},
         {{"/p:"}, 0},
-        {{"/p", "99999999999999999999999"}, 0},
+        {{"/p:123abc"}, 123},
+        {{"/p", "99999999999999999999999"}, std::numeric_limits<long long>::max()}, // no window
+        {{"/p", "-99999999999999999999999"}, std::numeric_limits<long long>::min()},
         {{"/p:77", "88"}, 77},
         {{}, 0},
     };

@@ -34,7 +34,7 @@ struct NoSaverPlatform : PlatformServices {
     bool verifyPassword(void*) override { return true; }
     void changePassword(long long) override {}
     void lowerPriority() override {}
-    bool acquireSaverLock() override { return true; }
+    bool acquireSaverLock(std::string&) override { return true; }
 };
 
 const char* const APP_NAME = "lumivane-ui-test";
