@@ -6,6 +6,8 @@
 #include "engine/ColourTools.h"
 #include "engine/Random.h"
 #include "engine/Scene.h"
+#include "view/NameOverlay.h"
+#include "view/ViewRules.h"
 
 #include <QCoreApplication>
 #include <QFont>
@@ -17,15 +19,15 @@
 namespace lumivane {
 namespace {
 
-constexpr int NAME_FONT_PIXELS = 30;
 constexpr const char* NAME_FONT_FAMILY = "Times New Roman";
 
+// An italic Roman face whose cell, ascent plus descent, is NAME_FONT_HEIGHT pixels.
 QFont patternNameFont() {
     QFont font(NAME_FONT_FAMILY);
-    font.setPixelSize(NAME_FONT_PIXELS);
     font.setWeight(QFont::Normal);
     font.setItalic(true);
     font.setStyleHint(QFont::Serif); // a Roman face when Times is not installed
+    font.setPixelSize(pixelSizeForCell(font, NAME_FONT_HEIGHT));
     return font;
 }
 

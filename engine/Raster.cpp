@@ -119,8 +119,9 @@ void drawOutlineEdge(Surface& surface, IntPoint from, IntPoint to, std::uint32_t
 // Even-odd scanline fill
 
 // One non-horizontal edge, oriented downwards. For the current scanline y the edge crosses
-// the row's centre line at X; pixels whose centres lie at or right of X start at
-// ceil(X - 0.5) = q + (r > 0), kept exactly as the fraction q + r / denominator.
+// the row at X; pixels at or right of X start at ceil(X) = q + (r > 0), kept exactly as the
+// fraction q + r / denominator. Pixel (x, y) stands for the point (x, y), the same point the
+// outline's edge walk passes through, so a polygon's fill always meets its own outline.
 struct FillEdge {
     int yBegin; // first scanline (clipped to the surface)
     int yEnd;   // one past the last scanline (clipped)
@@ -167,19 +168,19 @@ bool makeFillEdge(IntPoint a, IntPoint b, int height, FillEdge& edge) {
     const std::int64_t dx = std::int64_t{b.x} - a.x;
     edge.yBegin = static_cast<int>(top);
     edge.yEnd = static_cast<int>(bottom);
-    edge.denominator = 2 * dy;
-    // X - 0.5 at row `top` is (2 ax dy - dy + (2 (top - ay) + 1) dx) / (2 dy).
+    edge.denominator = dy;
+    // X at row `top` is (ax dy + (top - ay) dx) / dy.
     const std::int64_t rowsSkipped = top - a.y;
     const bool small = std::abs(std::int64_t{a.x}) < SMALL_COORDINATE && dy < SMALL_COORDINATE &&
                        std::abs(dx) < SMALL_COORDINATE;
     if (small) {
-        const std::int64_t num = 2 * a.x * dy - dy + (2 * rowsSkipped + 1) * dx;
+        const std::int64_t num = a.x * dy + rowsSkipped * dx;
         floorDivMod(num, edge.denominator, edge.q, edge.r);
     } else {
-        const __int128 num = __int128{2} * a.x * dy - dy + (__int128{2} * rowsSkipped + 1) * dx;
+        const __int128 num = __int128{a.x} * dy + __int128{rowsSkipped} * dx;
         floorDivMod(num, edge.denominator, edge.q, edge.r);
     }
-    floorDivMod(2 * dx, edge.denominator, edge.stepQ, edge.stepR);
+    floorDivMod(dx, edge.denominator, edge.stepQ, edge.stepR);
     return true;
 }
 

@@ -48,9 +48,12 @@ void fillSpan(std::uint32_t* dst, int count, std::uint32_t pixel);
 void fillRect(Surface& surface, int left, int top, int right, int bottom, std::uint32_t pixel);
 
 // Fills the polygon with the even-odd rule and then draws its closed one-pixel outline.
-// Fill rule: a pixel is inside when its centre (x + 0.5, y + 0.5) is enclosed an odd number
-// of times. Outline: each edge from its start pixel up to, not including, its end pixel, on
-// the 16.16 path of EdgeWalk. Fewer than 2 or more than MAX_POLYGON_POINTS points draw nothing.
+// Pixel (x, y) stands for the point (x, y) for both. Fill rule: a pixel is inside when that
+// point is enclosed an odd number of times, an edge counting for the rows from its upper end
+// up to, not including, its lower end and for the pixels at or right of it. Outline: each edge
+// from its start pixel up to, not including, its end pixel, on the 16.16 path of EdgeWalk.
+// The outline thus borders the fill: no pixel is left between them, and none is filled beyond
+// it. Fewer than 2 or more than MAX_POLYGON_POINTS points draw nothing.
 void drawPolygon(Surface& surface, const IntPoint* points, int n, std::uint32_t brush,
                  std::uint32_t pen);
 

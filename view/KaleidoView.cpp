@@ -6,12 +6,13 @@
 #include "engine/Renderer.h"
 #include "engine/Scene.h"
 #include "patterns/DataStore.h"
+#include "patterns/Windows1252.h"
+#include "view/NameOverlay.h"
 #include "view/ViewRules.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QUrl>
@@ -221,16 +222,10 @@ void KaleidoView::renderIntoSurface() {
 
 // The name goes into the surface after the scene, so the next frame covers it.
 void KaleidoView::drawNameOverlay() {
-    QPainter painter(&surface_);
-    if (environment_.options->nameFont) {
-        painter.setFont(*environment_.options->nameFont);
-    }
-    painter.setPen(QColor::fromRgb(nameColourFor(pattern_.backgroundColour)));
-    const std::string text = pattern_.nameText();
-    const QString name = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-    const QFontMetrics metrics = painter.fontMetrics();
-    const int left = nameLeft(width(), metrics.horizontalAdvance(name));
-    painter.drawText(QPoint(left, NAME_TOP + metrics.ascent()), name);
+    const std::optional<QFont>& font = environment_.options->nameFont;
+    writeNameOverlay(surface_, surface_.devicePixelRatio(),
+                     QString::fromStdString(windows1252ToUtf8(pattern_.nameText())),
+                     font ? &*font : nullptr, nameColourFor(pattern_.backgroundColour));
 }
 
 // One copy of the surface; a window shown before the first tick gets a frame

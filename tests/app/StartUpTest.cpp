@@ -4,7 +4,9 @@
 #include "app/SaverApp.h"
 #include "engine/Random.h"
 #include "patterns/StoreFile.h"
+#include "view/ViewRules.h"
 
+#include <QFontMetrics>
 #include <QSettings>
 
 #include <gtest/gtest.h>
@@ -255,7 +257,9 @@ TEST_F(StartUp, FullScreenFollowsStoredPoliteModeNotWorkingCopy) {
     EXPECT_EQ(platform->locked, 1);
     ASSERT_TRUE(app->options().nameFont.has_value());
     EXPECT_TRUE(app->options().nameFont->italic());
-    EXPECT_EQ(app->options().nameFont->pixelSize(), 30);
+    const QFontMetrics name(*app->options().nameFont); // a 30-pixel cell in the face found
+    EXPECT_LE(name.ascent() + name.descent(), NAME_FONT_HEIGHT);
+    EXPECT_GE(name.ascent() + name.descent(), NAME_FONT_HEIGHT - 1);
 
     writeStore(userFile(), "user"); // stored polite mode off
     FakePlatform* quiet = new FakePlatform;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -114,9 +116,9 @@ TEST(Raster, RandomPolygonsMatchAPointInPolygonReference) {
             for (int x = 0; x < 60; ++x) {
                 if (outline.at(x, y) == PEN)
                     continue;
-                bool inside = false; // crossing test at the pixel centre
+                bool inside = false; // crossing test at the pixel's own coordinates
                 for (int i = 0, j = n - 1; i < n; j = i++) {
-                    const double yi = pts[i].y, yj = pts[j].y, cy = y + 0.5, cx = x + 0.5;
+                    const double yi = pts[i].y, yj = pts[j].y, cy = y, cx = x;
                     if ((yi > cy) != (yj > cy) &&
                         cx < pts[i].x + (cy - yi) * (pts[j].x - pts[i].x) / (yj - yi))
                         inside = !inside;
@@ -125,6 +127,60 @@ TEST(Raster, RandomPolygonsMatchAPointInPolygonReference) {
                     << "trial " << trial << " " << x << "," << y;
             }
         ASSERT_TRUE(canvas.guardsIntact());
+    }
+}
+
+// Fill and outline take a pixel to stand for the same point, so along every row and column
+// a convex polygon covers one unbroken run that starts and ends on its outline: no pixel is
+// left between the fill and the outline, and none is filled beyond it.
+TEST(Raster, ConvexPolygonsAreClosedByTheirOutline) {
+    std::vector<std::vector<IntPoint>> polygons = {
+        {{3, 81}, {185, 3}, {230, 28}}, // a corner-mask triangle whose long edge left holes
+        {{10, 10}, {60, 12}, {58, 50}, {12, 47}},
+        {{5, 40}, {200, 41}, {100, 45}}, // a sliver
+    };
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> turn(0.0, 6.283);
+    for (int trial = 0; trial < 200; ++trial) { // random convex polygons inside the surface
+        std::vector<double> angles(3 + trial % 6);
+        for (double& a : angles)
+            a = turn(rng);
+        std::sort(angles.begin(), angles.end());
+        const double cx = 60 + trial % 120, cy = 40 + trial % 20, r = 2 + trial % 37;
+        std::vector<IntPoint> pts;
+        for (double a : angles)
+            pts.push_back(
+                {static_cast<int>(cx + r * std::cos(a)), static_cast<int>(cy + r * std::sin(a))});
+        polygons.push_back(pts);
+    }
+    for (std::size_t i = 0; i < polygons.size(); ++i) {
+        const std::vector<IntPoint>& pts = polygons[i];
+        GuardedCanvas canvas(240, 100, BG);
+        drawPolygon(canvas.surface(), pts.data(), static_cast<int>(pts.size()), BRUSH, PEN);
+        auto checkLine = [&](int length, auto pixelAt) {
+            int first = -1, last = -1, covered = 0;
+            for (int k = 0; k < length; ++k)
+                if (pixelAt(k) != BG) {
+                    first = first < 0 ? k : first;
+                    last = k;
+                    ++covered;
+                }
+            if (first < 0)
+                return;
+            EXPECT_EQ(covered, last - first + 1) << "a hole";
+            EXPECT_EQ(pixelAt(first), PEN) << "fill beyond the outline";
+            EXPECT_EQ(pixelAt(last), PEN) << "fill beyond the outline";
+        };
+        for (int y = 0; y < 100; ++y) {
+            SCOPED_TRACE(::testing::Message() << "polygon " << i << ", row " << y);
+            checkLine(240, [&](int x) { return canvas.at(x, y); });
+        }
+        for (int x = 0; x < 240; ++x) {
+            SCOPED_TRACE(::testing::Message() << "polygon " << i << ", column " << x);
+            checkLine(100, [&](int y) { return canvas.at(x, y); });
+        }
+        if (::testing::Test::HasFailure())
+            return;
     }
 }
 

@@ -98,12 +98,12 @@ double mismatchShare(const GuardedCanvas& canvas, const Scene& scene, double rad
     int mismatched = 0;
     for (int y = 0; y < scene.height; ++y) {
         for (int x = 0; x < scene.width; ++x) {
-            const double rx = x + 0.5 - scene.centreX;
-            const double ry = y + 0.5 - scene.centreY;
+            const double rx = x - scene.centreX;
+            const double ry = y - scene.centreY;
             if (rx * rx + ry * ry > radius * radius)
                 continue;
-            const int tx = static_cast<int>(std::floor(scene.centreX + t.xx * rx + t.xy * ry));
-            const int ty = static_cast<int>(std::floor(scene.centreY + t.yx * rx + t.yy * ry));
+            const int tx = static_cast<int>(std::lround(scene.centreX + t.xx * rx + t.xy * ry));
+            const int ty = static_cast<int>(std::lround(scene.centreY + t.yx * rx + t.yy * ry));
             if (tx < 0 || ty < 0 || tx >= scene.width || ty >= scene.height)
                 continue;
             ++compared;
@@ -112,6 +112,106 @@ double mismatchShare(const GuardedCanvas& canvas, const Scene& scene, double rad
         }
     }
     return compared == 0 ? 1.0 : static_cast<double>(mismatched) / compared;
+}
+
+// Where the image lies, from its geometry rather than its pixels: the mirror images of the
+// fundamental triangle, grown by the size factor, with the corner masks cut away or not.
+class Figure {
+  public:
+    explicit Figure(const Scene& s)
+        : scene_(s), half_(PI / effectiveSymmetry(s.symmetry)),
+          slope_(std::tan((1.0 + 1.0 / effectiveSymmetry(s.symmetry)) * PI / 2.0)) {
+        const ImageGeometry g{static_cast<ScreenShape>(s.screenShape),
+                              s.symmetry,
+                              s.orientation,
+                              s.mirrorRadius,
+                              s.sizeFactor,
+                              s.width,
+                              s.height,
+                              s.centreX,
+                              s.centreY};
+        double theta[CORNER_MASK_POINTS], rho[CORNER_MASK_POINTS];
+        cornerMaskTriangle(g, theta, rho);
+        for (int i = 0; i < CORNER_MASK_POINTS; ++i) {
+            maskX_[i] = rho[i] * std::cos(theta[i]);
+            maskY_[i] = rho[i] * std::sin(theta[i]);
+        }
+    }
+
+    // (x, y) relative to the image centre.
+    bool contains(double x, double y, bool masked) const {
+        const Scene& s = scene_;
+        const bool rectangle = s.screenShape == SCREEN_RECTANGLE;
+        if (s.screenShape == SCREEN_OVAL)
+            x /= static_cast<double>(s.width) / s.height;
+        const double r = std::hypot(x, y);
+        double alpha = std::fmod(std::atan2(y, x) - s.orientation, 2 * PI);
+        alpha += alpha < 0 ? 2 * PI : 0;
+        double t = std::fmod(alpha, 2 * half_); // folded into the first half sector
+        t = t > half_ ? 2 * half_ - t : t;
+        double d = r / s.sizeFactor; // distance from the centre inside the triangle
+        if (rectangle) { // the image point lies u/R of the way to the border, u = d cos(t)
+            const double diagonal = std::atan2(s.height, s.width);
+            const double folded = std::fmod(alpha, PI);
+            const bool steep = diagonal < folded && folded < PI - diagonal;
+            const double border = steep ? s.height / std::fabs(std::sin(alpha))
+                                        : s.width / std::fabs(std::cos(alpha));
+            d = r * 2 * s.mirrorRadius / border / (s.sizeFactor * std::cos(t));
+        }
+        if (d * std::sin(t) > slope_ * (d * std::cos(t) - s.mirrorRadius))
+            return false; // beyond the outer edge of the triangle
+        if (!masked || rectangle)
+            return true;
+        return !inMask(r, t) && !inMask(r, half_ - t);
+    }
+
+  private:
+    bool inMask(double r, double t) const {
+        const double px = r * std::cos(t), py = r * std::sin(t);
+        bool negative = false, positive = false;
+        for (int i = 0; i < CORNER_MASK_POINTS; ++i) {
+            const int j = (i + 1) % CORNER_MASK_POINTS;
+            const double cross = (maskX_[j] - maskX_[i]) * (py - maskY_[i]) -
+                                 (maskY_[j] - maskY_[i]) * (px - maskX_[i]);
+            negative |= cross < 0;
+            positive |= cross > 0;
+        }
+        return !(negative && positive);
+    }
+
+    const Scene& scene_;
+    double half_;
+    double slope_;
+    double maskX_[CORNER_MASK_POINTS], maskY_[CORNER_MASK_POINTS];
+};
+
+// Isolated pixels just outside the image: unlike the background but with at least seven of
+// their eight neighbours like it (anti-aliasing leaves faint tints, so "like" allows 24
+// levels), more than a pixel outside the masked figure (vertices are truncated, so edges may
+// stray by a pixel) and no more than 6 pixels beyond the unmasked one.
+int specksBesideTheFigure(const GuardedCanvas& canvas, const Scene& scene) {
+    const Figure figure(scene);
+    auto anyWithin = [&](int x, int y, int d, bool masked) {
+        for (int dy = -d; dy <= d; ++dy)
+            for (int dx = -d; dx <= d; ++dx)
+                if (figure.contains(x + dx - scene.centreX, y + dy - scene.centreY, masked))
+                    return true;
+        return false;
+    };
+    const std::uint32_t background = colourToPixel(scene.backgroundColour);
+    auto likeBackground = [&](int x, int y) { return similar(canvas.at(x, y), background, 24); };
+    int specks = 0;
+    for (int y = 1; y + 1 < scene.height; ++y)
+        for (int x = 1; x + 1 < scene.width; ++x) {
+            if (likeBackground(x, y))
+                continue;
+            int alike = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    alike += (dx != 0 || dy != 0) && likeBackground(x + dx, y + dy);
+            specks += alike >= 7 && !anyWithin(x, y, 1, true) && anyWithin(x, y, 6, false);
+        }
+    return specks;
 }
 
 } // namespace
@@ -233,6 +333,30 @@ TEST(RenderProperties, CornerMasksRoundOffTheCornersOfTheImage) {
         EXPECT_EQ(pixelAt(corner, R - 2), colourToPixel(BACKGROUND)); // cut off
         EXPECT_EQ(pixelAt(sideMiddle, R * std::cos(PI / (2 * N)) - 3), colourToPixel(FILL));
         EXPECT_EQ(pixelAt(sideMiddle, R), colourToPixel(BACKGROUND));
+    }
+}
+
+// Pieces, the corner masks and the edge pass leave no dirt beside the image.
+TEST(RenderProperties, NoSpecksBesideTheImage) {
+#if defined(__SANITIZE_ADDRESS__)
+    constexpr int PATTERNS = 30;
+#else
+    constexpr int PATTERNS = 200;
+#endif
+    for (int n = 0; n < PATTERNS; ++n) {
+        const Pattern pattern = randomPattern(7000 + n, n % 3); // Circle, Oval, Rectangle
+        auto scene = sceneFor(pattern, 480, 270);
+        GuardedCanvas canvas(480, 270, 0);
+        runFrames(*scene, pattern, canvas.surface(), n % 2 == 1, 3);
+        EXPECT_EQ(specksBesideTheFigure(canvas, *scene), 0) << "pattern " << n;
+    }
+    // A dotted line along the edge of a corner mask, seen in a full-screen frame.
+    for (bool antiAlias : {false, true}) {
+        const Pattern pattern = randomPattern(2, SCREEN_OVAL);
+        auto scene = sceneFor(pattern, 1920, 1080);
+        GuardedCanvas canvas(1920, 1080, 0);
+        runFrames(*scene, pattern, canvas.surface(), antiAlias, 100);
+        EXPECT_EQ(specksBesideTheFigure(canvas, *scene), 0) << "antiAlias " << antiAlias;
     }
 }
 

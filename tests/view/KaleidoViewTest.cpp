@@ -2,6 +2,7 @@
 
 #include "engine/Random.h"
 #include "view/KaleidoView.h"
+#include "view/NameOverlay.h"
 #include "view/ViewRules.h"
 
 #include <QGuiApplication>
@@ -288,6 +289,73 @@ TEST(KaleidoView, NameIsBlackOnLightBackgrounds) {
     view->redraw();
     EXPECT_GT(nameBandPixels(view->surface(), qRgb(0, 0, 0)), 0);
     EXPECT_EQ(nameBandPixels(view->surface(), qRgb(0xE0, 0xE0, 0xE0)), 0);
+}
+
+QFont nameFont() {
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setItalic(true);
+    font.setStyleHint(QFont::Serif);
+    font.setPixelSize(pixelSizeForCell(font, NAME_FONT_HEIGHT));
+    return font;
+}
+
+// The bounding box of the pixels that are not black.
+QRect inkOf(const QImage& image) {
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != qRgb(0, 0, 0))
+                ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
+QImage overlaid(QSize logical, qreal ratio, qreal imageRatio, const QFont& font) {
+    QImage image(logical * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(imageRatio);
+    image.fill(Qt::black);
+    writeNameOverlay(image, ratio, QStringLiteral("Night Sky"), &font, NAME_LIGHT);
+    return image;
+}
+
+// On a scaled screen the name sits where it would on an unscaled screen of the same logical
+// size, in a cell of NAME_FONT_HEIGHT logical pixels, whatever ratio the image itself carries.
+TEST(NameOverlay, IsLaidOutInLogicalPixels) {
+    test::testApplication();
+    const QFont font = nameFont();
+    const QSize logical(800, 60);
+    const QRect plain = inkOf(overlaid(logical, 1.0, 1.0, font));
+    ASSERT_FALSE(plain.isEmpty());
+    EXPECT_GE(plain.top(), NAME_TOP);
+    EXPECT_LT(plain.bottom(), NAME_TOP + NAME_FONT_HEIGHT);
+    EXPECT_NEAR(plain.center().x(), logical.width() / 2, 4); // centred by its advance
+    const struct { qreal ratio, imageRatio; } cases[] = {{2.0, 2.0}, {2.0, 1.0}, {1.5, 1.5}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "ratio " << c.ratio << ", image " << c.imageRatio);
+        const QRect ink = inkOf(overlaid(logical, c.ratio, c.imageRatio, font));
+        const qreal slack = 2 * c.ratio; // glyphs are hinted at each size
+        EXPECT_NEAR(ink.left(), plain.left() * c.ratio, slack);
+        EXPECT_NEAR(ink.right() + 1, (plain.right() + 1) * c.ratio, slack);
+        EXPECT_NEAR(ink.top(), plain.top() * c.ratio, slack);
+        EXPECT_NEAR(ink.bottom() + 1, (plain.bottom() + 1) * c.ratio, slack);
+    }
+}
+
+TEST(KaleidoView, NameIsDecodedFromWindows1252) {
+    ViewWorld world;
+    world.options.showPatternName = true;
+    world.options.nameFont = nameFont();
+    auto view = showView(world,
+                         test::emptyPattern(0x000000, "\x93"
+                                                      "Caf\xE9\x94 \x80"),
+                         QSize(600, 80));
+    view->reset();
+    view->redraw();
+    QImage expected(view->surface().size(), QImage::Format_RGB32);
+    expected.fill(Qt::black);
+    writeNameOverlay(expected, view->surface().devicePixelRatio(),
+                     QString::fromUtf8("\u201CCaf\u00E9\u201D \u20AC"), &*world.options.nameFont,
+                     NAME_LIGHT);
+    EXPECT_EQ(view->surface(), expected);
 }
 
 TEST(KaleidoView, AntiAliasingIsOffOnlyInFullScreenWithTheOptionOff) {
