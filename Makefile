@@ -1,12 +1,12 @@
 # Thin wrapper over the dependency installer and CMake.
-#   make run    install what is missing, build, start the full-screen saver
+#   make run    install what is missing, build, open the configuration dialog
 #   make test   install what is missing, build, run every test (also under sanitizers)
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
-RUN_ARGS   ?= /s
+RUN_ARGS   ?= /c
 
 .PHONY: all deps configure build run test test-main test-sanitize test-win32 bench format clean
 
