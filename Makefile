@@ -1,6 +1,7 @@
 # Thin wrapper over the dependency installer and CMake.
 #   make run    install what is missing, build, open the configuration dialog
 #   make test   install what is missing, build, run every test (also under sanitizers)
+#   make package  the Debian package lumivane_VERSION_amd64.deb in the build folder
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -8,7 +9,8 @@ JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 RUN_ARGS   ?= /c
 
-.PHONY: all deps configure build run test test-main test-sanitize test-win32 bench format clean
+.PHONY: all deps configure build program run test test-main test-sanitize test-win32 test-package \
+        package bench format clean
 
 all: build
 
@@ -21,10 +23,14 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only what the program needs, so that it starts without waiting for the tests.
+program: configure
+	cmake --build $(BUILD) -j $(JOBS) --target lumivane_program
+
+run: program
 	scripts/run.sh $(BUILD)/app/lumivane $(RUN_ARGS)
 
-test: test-main test-sanitize test-win32
+test: test-main test-sanitize test-win32 test-package
 
 test-main: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -40,6 +46,13 @@ test-win32: deps
 	x86_64-w64-mingw32-g++ -std=c++20 -Wall -Wextra -Werror -I. -c app/PlatformWin32.cpp \
 		-o $(BUILD)/PlatformWin32.o
 	@echo "Windows platform services compile with MinGW-w64."
+
+package: build
+	cd $(BUILD) && cpack
+
+# The package holds every file it should, and they work where it puts them.
+test-package: package
+	scripts/check-package.sh $(BUILD)/lumivane_*_amd64.deb
 
 bench: build
 	$(BUILD)/bench/lumivane_bench

@@ -6,6 +6,7 @@
 #include "app/Switches.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <iostream>
 #include <memory>
@@ -24,6 +25,13 @@ bool displayAvailable() {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
+QIcon programIcon() {
+    QIcon icon;
+    for (const int side : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/lumivane-%1.png").arg(side), QSize(side, side));
+    return icon;
+}
+
 int runSaver(int argc, char** argv, const std::vector<std::string>& args,
              const QString& applicationName, bool previewOnRoot = false) {
     std::unique_ptr<QApplication> gui;
@@ -33,6 +41,7 @@ int runSaver(int argc, char** argv, const std::vector<std::string>& args,
             return 1;
         }
         gui = std::make_unique<QApplication>(argc, argv);
+        QApplication::setWindowIcon(programIcon());
     }
     SaverApp app(applicationName);
     app.options().previewOnRoot = previewOnRoot;

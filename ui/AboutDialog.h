@@ -6,7 +6,7 @@
 namespace lumivane {
 
 inline constexpr const char* PROGRAM_TITLE = "Lumivane Kaleidoscopic Screensaver";
-inline constexpr const char* PROGRAM_VERSION = "4.0a";
+inline constexpr const char* PROGRAM_VERSION = LUMIVANE_VERSION;
 
 class AboutDialog : public QDialog {
     Q_OBJECT

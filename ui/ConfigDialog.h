@@ -24,7 +24,8 @@ class DropDownList;
 class KaleidoView;
 class QuickHelp;
 
-inline constexpr const char* CONFIG_DIALOG_TITLE = "Lumivane Kaleidoscopic Screensaver (V4.0a)";
+inline constexpr const char* CONFIG_DIALOG_TITLE =
+    "Lumivane Kaleidoscopic Screensaver (V" LUMIVANE_VERSION ")";
 
 class ConfigDialog : public QDialog {
     Q_OBJECT

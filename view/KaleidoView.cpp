@@ -8,6 +8,7 @@
 #include "patterns/DataStore.h"
 #include "patterns/Windows1252.h"
 #include "view/NameOverlay.h"
+#include "view/HelpFile.h"
 #include "view/ViewRules.h"
 
 #include <QDesktopServices>
@@ -252,10 +253,7 @@ void KaleidoView::keyPressEvent(QKeyEvent* event) {
 }
 
 void KaleidoView::openHelpFile() {
-    const QFileInfo help(QDir::current().absoluteFilePath(QStringLiteral("Lumivane.hlp")));
-    if (help.isFile()) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(help.absoluteFilePath()));
-    }
+    lumivane::openHelpFile();
 }
 
 } // namespace lumivane
