@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fstream>
 #include <limits>
+#include <set>
 #include <sstream>
 
 namespace lumivane {
@@ -214,6 +215,31 @@ TEST(PatternJson, EveryProblemIsNamedByPatternAndFieldAndNothingIsWritten) {
     }
     std::string err;
     EXPECT_EQ(build(out, folder.path() / "in.json", valid, err), 0) << err;
+}
+
+TEST(PatternJson, TheShippedCollection) {
+    const fs::path built = LUMIVANE_COLLECTION_DAT;
+    ASSERT_TRUE(fs::exists(built)) << built;
+    DataStore store;
+    loadStoreFile(built.string(), store);
+    ASSERT_EQ(store.loadStatus(), LOAD_OK);
+    EXPECT_GE(store.count(), 40);
+    EXPECT_EQ(store.fullScreenMode, FULLSCREEN_USE_RANDOM);
+
+    std::set<std::string> names;
+    int shapes[4] = {};
+    for (int i = 0; i < store.count(); ++i) {
+        const Pattern& p = *store.patternAt(i);
+        EXPECT_TRUE(names.insert(p.nameText()).second) << p.nameText();
+        ASSERT_TRUE(p.screenShape >= 0 && p.screenShape < 4) << p.nameText();
+        ++shapes[p.screenShape];
+    }
+    EXPECT_TRUE(names.count(store.current.nameText())) << store.current.nameText();
+    for (int shape : {SCREEN_CIRCLE, SCREEN_RECTANGLE, SCREEN_THREE_MIRROR})
+        EXPECT_GE(shapes[shape], 6) << shape;
+    EXPECT_GE(shapes[SCREEN_OVAL], 1);
+    // The repository keeps the collection exactly as --dump writes it.
+    EXPECT_EQ(dumped(built), fileText(LUMIVANE_COLLECTION_JSON));
 }
 
 } // namespace
