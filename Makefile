@@ -27,8 +27,11 @@ build: configure
 program: configure
 	cmake --build $(BUILD) -j $(JOBS) --target lumivane_program
 
+# The build's share folder comes first among the system data folders, so a run
+# without a data file of its own finds the pattern collection built there.
 run: program
-	scripts/run.sh $(BUILD)/app/lumivane $(RUN_ARGS)
+	XDG_DATA_DIRS="$(abspath $(BUILD))/share:$${XDG_DATA_DIRS:-/usr/local/share:/usr/share}" \
+		scripts/run.sh $(BUILD)/app/lumivane $(RUN_ARGS)
 
 test: test-main test-sanitize test-win32 test-package
 

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/HeadlessRender.h"
+#include "app/PatternJson.h"
 #include "patterns/StoreFile.h"
 #include "patterns/Windows1252.h"
 #include "view/HostWindow.h"
@@ -48,16 +49,24 @@ int badHackCall(const ToolCall& call) {
     return EXIT_USAGE;
 }
 
-// Reached only through runRenderOption, which takes the arguments that follow.
+int dumpFile(const ToolCall& call) {
+    return dumpStoreFile(call.value, call.out, call.err);
+}
+
+// Reached only through runRenderOption and runBuildOption, which take the
+// arguments that follow.
 int renderPlaceholder(const ToolCall&) {
     return EXIT_USAGE;
 }
 
-constexpr std::array<LongOption, 6> LONG_OPTIONS{{
+constexpr std::array<LongOption, 8> LONG_OPTIONS{{
     {"help", "", "show this help and exit", showHelp},
     {"version", "", "show the version and exit", showVersion},
     {"list", "FILE", "list the patterns of a data or bank file, one \"index<TAB>name\" a line",
      listFile},
+    {"dump", "FILE", "write the patterns and settings of a data or bank file as JSON", dumpFile},
+    {"build", "OUT IN", "write the data or bank file OUT from IN, JSON as --dump writes it",
+     renderPlaceholder},
     {"render", "OUT.png", "draw frames without a display and write the last one as PNG",
      renderPlaceholder},
     {"root", "", "draw into $XSCREENSAVER_WINDOW, else the root window (screen-saver hack)",
@@ -89,7 +98,9 @@ int showHelp(const ToolCall& call) {
     writeOptionTable(out);
     out << "\nRender options (after OUT.png; a %d in OUT.png writes every frame):\n"
         << "  --data FILE  --pattern NAME | --index I | --random  --size WxH (800x600)\n"
-        << "  --frames N (100)  --seed S (the time)  --no-antialias\n";
+        << "  --frames N (100)  --seed S (the time)  --no-antialias\n"
+        << "  --shape circle|oval|rectangle|three-mirror (before --random)\n"
+        << "  --symmetry N (3 to 20, after --random)\n";
     return EXIT_TOOL_OK;
 }
 
@@ -113,6 +124,17 @@ int runRenderOption(const std::vector<std::string>& args, const std::optional<st
         rest.insert(rest.begin(), *value);
     const std::optional<RenderRequest> request = parseRenderRequest(rest, err);
     return request ? runRender(*request, err) : EXIT_USAGE;
+}
+
+// "--build OUT IN" (or "--build=OUT IN").
+int runBuildOption(const ToolCall& call, const std::vector<std::string>& args,
+                   const std::optional<std::string>& value) {
+    std::vector<std::string> files(args.begin() + 1, args.end());
+    if (value)
+        files.insert(files.begin(), *value);
+    if (files.size() != 2)
+        return usageError(call, "option '--build' needs OUT and IN");
+    return buildStoreFile(files[0], files[1], call.err);
 }
 
 // "--name" or "--name=value".
@@ -157,6 +179,8 @@ int runLongOption(const std::string& programName, const std::vector<std::string>
         return usageError(failure, "unknown option '" + args[0] + "'");
     if (call.name == "render")
         return runRenderOption(args, call.value, err);
+    if (call.name == "build")
+        return runBuildOption(failure, args, call.value);
     std::size_t used = 1;
     if (!option->valueName.empty() && !call.value && args.size() > used)
         call.value = args[used++];

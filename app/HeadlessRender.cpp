@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <iterator>
 #include <memory>
 #include <ostream>
 
@@ -70,7 +71,18 @@ std::size_t integerConversion(const std::string& text, std::size_t i, bool& zero
 
 bool takesValue(const std::string& option) {
     return option == "--data" || option == "--pattern" || option == "--index" ||
-           option == "--size" || option == "--frames" || option == "--seed";
+           option == "--size" || option == "--frames" || option == "--seed" ||
+           option == "--shape" || option == "--symmetry";
+}
+
+// By ScreenShape value.
+constexpr const char* SHAPE_OPTION_NAMES[] = {"circle", "oval", "rectangle", "three-mirror"};
+
+std::optional<int> screenShapeNamed(const std::string& name) {
+    for (int i = 0; i < static_cast<int>(std::size(SHAPE_OPTION_NAMES)); ++i)
+        if (name == SHAPE_OPTION_NAMES[i])
+            return i;
+    return std::nullopt;
 }
 
 bool applyOption(RenderRequest& r, const std::string& option, const std::string& value,
@@ -96,6 +108,17 @@ bool applyOption(RenderRequest& r, const std::string& option, const std::string&
             return err << "lumivane: --frames needs a number from 1 to " << MAX_FRAMES << "\n",
                    false;
         r.frames = *n;
+    } else if (option == "--shape") {
+        r.screenShape = screenShapeNamed(value);
+        if (!r.screenShape)
+            return err << "lumivane: --shape needs circle, oval, rectangle or three-mirror\n",
+                   false;
+    } else if (option == "--symmetry") {
+        r.symmetry = parseNumber<int>(value);
+        if (!r.symmetry || *r.symmetry < MIN_SYMMETRY || *r.symmetry > MAX_SYMMETRY)
+            return err << "lumivane: --symmetry needs a number from " << MIN_SYMMETRY << " to "
+                       << MAX_SYMMETRY << "\n",
+                   false;
     } else if (option == "--seed") {
         r.seed = parseNumber<unsigned>(value);
         if (!r.seed)
@@ -157,9 +180,13 @@ std::optional<Pattern> choosePattern(const RenderRequest& r, const DataStore& st
                        << " (there are " << store.count() << ")\n",
                    std::nullopt;
         pattern = *found;
-    } else if (r.randomPattern) {
-        ColourTools::randomisePattern(pattern);
     }
+    if (r.screenShape)
+        pattern.screenShape = *r.screenShape;
+    if (r.randomPattern)
+        ColourTools::randomisePattern(pattern);
+    if (r.symmetry)
+        pattern.symmetry = *r.symmetry;
     return pattern;
 }
 

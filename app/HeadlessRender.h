@@ -14,6 +14,8 @@ struct RenderRequest {
     std::optional<std::string> patternName;
     std::optional<int> patternIndex;
     bool randomPattern = false;
+    std::optional<int> screenShape; // set before --random randomises the pattern
+    std::optional<int> symmetry;    // set after it (the generator chooses one)
     int width = 800;
     int height = 600;
     int frames = 100;

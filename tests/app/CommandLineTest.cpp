@@ -128,7 +128,8 @@ TEST(CommandLine, UsageErrorsExitWithTwo) {
 TEST(CommandLine, HelpNamesSwitchesAndOptions) {
     const ToolRun run = runTool({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* word : {"--list FILE", "--version", "p HANDLE", "full-screen"})
+    for (const char* word : {"--list FILE", "--dump FILE", "--build OUT IN", "--version",
+                             "p HANDLE", "full-screen", "--symmetry N"})
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
 }
 

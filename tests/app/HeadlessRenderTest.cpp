@@ -81,8 +81,9 @@ TEST(HeadlessRender, FrameFileNames) {
 }
 
 TEST(HeadlessRender, ParsesOptionsAndRejectsBadInput) {
-    const auto r = parse({"o.png", "--size", "320x200", "--frames", "3", "--seed", "9",
-                          "--no-antialias", "--index", "1"});
+    const auto r =
+        parse({"o.png", "--size", "320x200", "--frames", "3", "--seed", "9", "--no-antialias",
+               "--index", "1", "--shape", "three-mirror", "--symmetry", "20"});
     ASSERT_TRUE(r);
     EXPECT_EQ(r->width, 320);
     EXPECT_EQ(r->height, 200);
@@ -90,6 +91,8 @@ TEST(HeadlessRender, ParsesOptionsAndRejectsBadInput) {
     EXPECT_EQ(r->seed, 9u);
     EXPECT_FALSE(r->antiAlias);
     EXPECT_EQ(r->patternIndex, 1);
+    EXPECT_EQ(r->screenShape, SCREEN_THREE_MIRROR);
+    EXPECT_EQ(r->symmetry, 20);
 
     const std::vector<std::vector<std::string>> bad = {
         {},
@@ -104,6 +107,9 @@ TEST(HeadlessRender, ParsesOptionsAndRejectsBadInput) {
         {"o.png", "--index", "x"},
         {"o.png", "--random", "--index", "0"},
         {"o.png", "--colour"},
+        {"o.png", "--shape", "square"},
+        {"o.png", "--symmetry", "2"},
+        {"o.png", "--symmetry", "21"},
     };
     for (const auto& args : bad) {
         std::string error;

@@ -1,0 +1,588 @@
+#include "app/PatternJson.h"
+
+#include "app/CommandLine.h"
+#include "engine/Shapes.h"
+#include "patterns/StoreFile.h"
+#include "patterns/Windows1252.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QJsonValue>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <limits>
+#include <ostream>
+#include <span>
+#include <sstream>
+#include <utility>
+
+namespace lumivane {
+namespace {
+
+using Names = std::span<const char* const>;
+
+constexpr const char* SCREEN_SHAPE_NAMES[] = {"Circle", "Oval", "Rectangle", "Three Mirror"};
+constexpr const char* BACKGROUND_MODE_NAMES[] = {"Constant", "Random", "Changing"};
+constexpr const char* COLOUR_MODE_NAMES[] = {"Const", "Mix", "Vary", "Change"};
+constexpr const char* SIZE_MODE_NAMES[] = {"Const", "Mix", "Change"};
+constexpr const char* ANGLE_MODE_NAMES[] = {"Const", "Rotate", "Twirl"};
+constexpr const char* FULL_SCREEN_MODE_NAMES[] = {"Use Current", "Use Random", "Auto-Generate",
+                                                  "Cycle"};
+
+const std::vector<const char*>& shapeNames() {
+    static const std::vector<const char*> names = [] {
+        std::vector<const char*> list;
+        for (int i = 0; i < SHAPE_COUNT; ++i)
+            list.push_back(shapeLibrary().entry(i)->name);
+        return list;
+    }();
+    return names;
+}
+
+// ---- Writing ---------------------------------------------------------------
+
+std::string quoted(std::string_view utf8) {
+    std::string out = "\"";
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        char escape[8];
+        if (byte == '"' || byte == '\\') {
+            out += '\\';
+            out += static_cast<char>(byte);
+        } else if (byte < 0x20 || byte == 0x7F) {
+            std::snprintf(escape, sizeof escape, "\\u%04X", byte);
+            out += escape;
+        } else if (byte == 0xC2 && i + 1 < utf8.size() &&
+                   static_cast<unsigned char>(utf8[i + 1]) < 0xA0) {
+            // C1 controls (the code page's undefined bytes) are shown escaped.
+            std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned char>(utf8[++i]));
+            out += escape;
+        } else {
+            out += static_cast<char>(byte);
+        }
+    }
+    return out + '"';
+}
+
+std::string enumText(std::int32_t value, Names names) {
+    if (value >= 0 && static_cast<std::size_t>(value) < names.size())
+        return quoted(names[static_cast<std::size_t>(value)]);
+    return std::to_string(value);
+}
+
+std::string colourText(ColourRef colour) {
+    if (colour > 0xFFFFFF)
+        return std::to_string(colour);
+    char text[10];
+    std::snprintf(text, sizeof text, "\"#%02X%02X%02X\"", colour & 0xFF, (colour >> 8) & 0xFF,
+                  (colour >> 16) & 0xFF);
+    return text;
+}
+
+template <typename T, std::size_t N, typename F> std::string listText(const T (&values)[N], F f) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < N; ++i)
+        out += (i ? ", " : "") + f(values[i]);
+    return out + "]";
+}
+
+std::string number(std::int64_t value) {
+    return std::to_string(value);
+}
+
+using Members = std::vector<std::pair<const char*, std::string>>;
+
+std::string indent(int depth) {
+    return std::string(static_cast<std::size_t>(depth) * 2, ' ');
+}
+
+std::string objectText(const Members& members, int depth) {
+    std::string out = "{\n";
+    for (std::size_t i = 0; i < members.size(); ++i)
+        out += indent(depth + 1) + quoted(members[i].first) + ": " + members[i].second +
+               (i + 1 < members.size() ? ",\n" : "\n");
+    return out + indent(depth) + "}";
+}
+
+std::string layerText(const Layer& l, int depth) {
+    const auto shape = [](std::int32_t v) { return enumText(v, shapeNames()); };
+    const auto angle = [](std::int32_t v) { return enumText(v, ANGLE_MODE_NAMES); };
+    const auto colourMode = [](std::int32_t v) { return enumText(v, COLOUR_MODE_NAMES); };
+    const auto sizeMode = [](std::int32_t v) { return enumText(v, SIZE_MODE_NAMES); };
+    return objectText({{"shape", listText(l.shape, shape)},
+                       {"size", listText(l.size, number)},
+                       {"ratio", listText(l.ratio, number)},
+                       {"animate", listText(l.animate, number)},
+                       {"angleMode", listText(l.angleMode, angle)},
+                       {"colour", listText(l.colour, colourText)},
+                       {"colourMode", listText(l.colourMode, colourMode)},
+                       {"sizeMode", listText(l.sizeMode, sizeMode)},
+                       {"border", listText(l.border, [](std::uint8_t b) { return number(b); })}},
+                      depth);
+}
+
+std::string patternText(const Pattern& p, int depth) {
+    std::string layers = "[\n";
+    for (int i = 0; i < LAYERS_PER_PATTERN; ++i)
+        layers += indent(depth + 2) + layerText(p.layers[i], depth + 2) +
+                  (i + 1 < LAYERS_PER_PATTERN ? ",\n" : "\n");
+    layers += indent(depth + 1) + "]";
+    return objectText({{"name", quoted(windows1252ToUtf8(p.nameText()))},
+                       {"symmetry", number(p.symmetry)},
+                       {"resetTime", number(p.resetTime)},
+                       {"rotation", number(p.rotation)},
+                       {"speed", number(p.speed)},
+                       {"imageSize", number(p.imageSize)},
+                       {"balance", number(p.balance)},
+                       {"animationLevel", number(p.animationLevel)},
+                       {"amount", listText(p.amount, number)},
+                       {"backgroundColour", colourText(p.backgroundColour)},
+                       {"layers", layers},
+                       {"screenShape", enumText(p.screenShape, SCREEN_SHAPE_NAMES)},
+                       {"darkBorders", number(p.darkBorders)},
+                       {"backgroundMode", enumText(p.backgroundMode, BACKGROUND_MODE_NAMES)}},
+                      depth);
+}
+
+// ---- Reading ---------------------------------------------------------------
+
+// The value as it was written, for messages.
+std::string shown(const QJsonValue& value) {
+    if (value.isUndefined())
+        return "nothing";
+    const QByteArray text = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    std::string inner = text.mid(1, text.size() - 2).toStdString();
+    if (inner.size() > 80) {
+        std::size_t cut = 77;
+        while (cut > 0 && (static_cast<unsigned char>(inner[cut]) & 0xC0) == 0x80)
+            --cut; // never inside a UTF-8 sequence
+        inner = inner.substr(0, cut) + "...";
+    }
+    return inner;
+}
+
+std::string alternatives(Names names) {
+    std::string out;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        out += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + quoted(names[i]);
+    return out;
+}
+
+template <typename Target>
+using Readers = std::vector<
+    std::pair<const char*, std::function<void(const std::string&, const QJsonValue&, Target&)>>>;
+
+// Collects the problems of one part of the file ("pattern 3 "Name"").
+class Checker {
+  public:
+    Checker(std::vector<std::string>& problems, std::string where)
+        : problems_(problems), where_(std::move(where)) {}
+
+    void fail(const std::string& field, const std::string& problem) {
+        std::string line = where_;
+        for (const std::string& part : {field, problem})
+            if (!part.empty())
+                line += (line.empty() ? "" : ": ") + part;
+        problems_.push_back(line);
+    }
+
+    // A whole number in lo..hi.
+    bool whole(const std::string& field, const QJsonValue& v, double lo, double hi,
+               std::int64_t& out) {
+        const double d = v.toDouble();
+        if (!v.isDouble() || d != std::floor(d) || d < lo || d > hi) {
+            char range[64];
+            std::snprintf(range, sizeof range, "a whole number from %.0f to %.0f", lo, hi);
+            fail(field, shown(v) + " is not " + range);
+            return false;
+        }
+        out = static_cast<std::int64_t>(d);
+        return true;
+    }
+
+    void int32(const std::string& field, const QJsonValue& v, std::int32_t& out) {
+        std::int64_t n = 0;
+        if (whole(field, v, std::numeric_limits<std::int32_t>::min(),
+                  std::numeric_limits<std::int32_t>::max(), n))
+            out = static_cast<std::int32_t>(n);
+    }
+
+    void byte(const std::string& field, const QJsonValue& v, std::uint8_t& out) {
+        std::int64_t n = 0;
+        if (whole(field, v, 0, 255, n))
+            out = static_cast<std::uint8_t>(n);
+    }
+
+    void enumeration(const std::string& field, const QJsonValue& v, Names names,
+                     std::int32_t& out) {
+        if (!v.isString()) {
+            if (v.isDouble())
+                int32(field, v, out);
+            else
+                fail(field, shown(v) + " is not " + alternatives(names) + " (or a number)");
+            return;
+        }
+        const std::string text = v.toString().toStdString();
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (text == names[i]) {
+                out = static_cast<std::int32_t>(i);
+                return;
+            }
+        fail(field, shown(v) + " is not " + alternatives(names));
+    }
+
+    void shape(const std::string& field, const QJsonValue& v, std::int32_t& out) {
+        if (v.isString() || v.isDouble()) {
+            enumeration(field, v, shapeNames(), out);
+            return;
+        }
+        fail(field, shown(v) + " is not a shape name (or a number)");
+    }
+
+    void colour(const std::string& field, const QJsonValue& v, ColourRef& out) {
+        if (v.isDouble()) {
+            std::int64_t n = 0;
+            if (whole(field, v, 0, 0xFFFFFFFF, n))
+                out = static_cast<ColourRef>(n);
+            return;
+        }
+        const std::string text = v.toString().toStdString();
+        const bool hex = text.size() == 7 && text[0] == '#' &&
+                         std::all_of(text.begin() + 1, text.end(), [](char ch) {
+                             return std::isxdigit(static_cast<unsigned char>(ch));
+                         });
+        if (!v.isString() || !hex) {
+            fail(field, shown(v) + " is not a colour \"#RRGGBB\" (or a number)");
+            return;
+        }
+        const auto rgb = static_cast<ColourRef>(std::stoul(text.substr(1), nullptr, 16));
+        out = ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+    }
+
+    void name(const QJsonValue& v, Pattern& p) {
+        if (!v.isString()) {
+            fail("name", shown(v) + " is not text");
+            return;
+        }
+        const std::string text = v.toString().toStdString();
+        const std::optional<std::string> bytes = utf8ToWindows1252(text);
+        if (!bytes) {
+            fail("name", shown(v) + " holds a character that Windows-1252 cannot hold");
+        } else if (bytes->find('\0') != std::string::npos) {
+            fail("name", shown(v) + " holds a NUL character");
+        } else if (bytes->size() > PATTERN_NAME_BYTES - 1) {
+            fail("name", shown(v) + " is " + std::to_string(bytes->size()) +
+                             " bytes long; a name holds at most " +
+                             std::to_string(PATTERN_NAME_BYTES - 1));
+        } else {
+            p.setNameText(*bytes);
+        }
+    }
+
+    // A list of exactly N values, each read by readOne(field[i], value, element).
+    template <typename T, std::size_t N, typename F>
+    void list(const std::string& field, const QJsonValue& v, T (&values)[N], F readOne) {
+        if (!v.isArray() || v.toArray().size() != static_cast<qsizetype>(N)) {
+            fail(field, shown(v) + " is not a list of " + std::to_string(N) + " values");
+            return;
+        }
+        const QJsonArray array = v.toArray();
+        for (std::size_t i = 0; i < N; ++i)
+            readOne(field + "[" + std::to_string(i) + "]", array[static_cast<qsizetype>(i)],
+                    values[i]);
+    }
+
+    // Runs the reader of each key of object; unknown keys are problems.
+    template <typename Target>
+    void members(const std::string& prefix, const QJsonObject& object,
+                 const Readers<Target>& readers, Target& target, const char* kind) {
+        for (auto it = object.begin(); it != object.end(); ++it) {
+            const std::string key = it.key().toStdString();
+            bool known = false;
+            for (const auto& [name, read] : readers)
+                if (key == name) {
+                    read(prefix + key, it.value(), target);
+                    known = true;
+                }
+            if (!known)
+                fail(prefix.empty() ? std::string() : prefix.substr(0, prefix.size() - 1),
+                     quoted(key) + " is not " + kind);
+        }
+    }
+
+  private:
+    std::vector<std::string>& problems_;
+    std::string where_;
+};
+
+// Readers for a layer, bound to one checker.
+Readers<Layer> layerReaders(Checker& c) {
+    const auto int32 = [&c](const std::string& f, const QJsonValue& v, std::int32_t& out) {
+        c.int32(f, v, out);
+    };
+    const auto enumOf = [&c](Names names) {
+        return [&c, names](const std::string& f, const QJsonValue& v, std::int32_t& out) {
+            c.enumeration(f, v, names, out);
+        };
+    };
+    return {
+        {"shape",
+         [&c](const std::string& f, const QJsonValue& v, Layer& l) {
+             c.list(f, v, l.shape,
+                    [&c](const std::string& g, const QJsonValue& w, std::int32_t& out) {
+                        c.shape(g, w, out);
+                    });
+         }},
+        {"size", [&c, int32](auto& f, auto& v, Layer& l) { c.list(f, v, l.size, int32); }},
+        {"ratio", [&c, int32](auto& f, auto& v, Layer& l) { c.list(f, v, l.ratio, int32); }},
+        {"animate", [&c, int32](auto& f, auto& v, Layer& l) { c.list(f, v, l.animate, int32); }},
+        {"angleMode", [&c, e = enumOf(ANGLE_MODE_NAMES)](
+                          auto& f, auto& v, Layer& l) { c.list(f, v, l.angleMode, e); }},
+        {"colour",
+         [&c](auto& f, auto& v, Layer& l) {
+             c.list(f, v, l.colour,
+                    [&c](const std::string& g, const QJsonValue& w, ColourRef& out) {
+                        c.colour(g, w, out);
+                    });
+         }},
+        {"colourMode", [&c, e = enumOf(COLOUR_MODE_NAMES)](
+                           auto& f, auto& v, Layer& l) { c.list(f, v, l.colourMode, e); }},
+        {"sizeMode", [&c, e = enumOf(SIZE_MODE_NAMES)](auto& f, auto& v,
+                                                       Layer& l) { c.list(f, v, l.sizeMode, e); }},
+        {"border",
+         [&c](auto& f, auto& v, Layer& l) {
+             c.list(f, v, l.border,
+                    [&c](const std::string& g, const QJsonValue& w, std::uint8_t& out) {
+                        c.byte(g, w, out);
+                    });
+         }},
+    };
+}
+
+Readers<Pattern> patternReaders(Checker& c) {
+    const auto int32 = [&c](std::int32_t Pattern::*field) {
+        return [&c, field](const std::string& f, const QJsonValue& v, Pattern& p) {
+            c.int32(f, v, p.*field);
+        };
+    };
+    return {
+        {"name", [&c](auto&, const QJsonValue& v, Pattern& p) { c.name(v, p); }},
+        {"symmetry", int32(&Pattern::symmetry)},
+        {"resetTime", int32(&Pattern::resetTime)},
+        {"rotation", int32(&Pattern::rotation)},
+        {"speed", int32(&Pattern::speed)},
+        {"imageSize", int32(&Pattern::imageSize)},
+        {"balance", int32(&Pattern::balance)},
+        {"animationLevel", int32(&Pattern::animationLevel)},
+        {"amount",
+         [&c](auto& f, auto& v, Pattern& p) {
+             c.list(f, v, p.amount,
+                    [&c](const std::string& g, const QJsonValue& w, std::int32_t& out) {
+                        c.int32(g, w, out);
+                    });
+         }},
+        {"backgroundColour",
+         [&c](auto& f, auto& v, Pattern& p) { c.colour(f, v, p.backgroundColour); }},
+        {"layers",
+         [&c](auto& f, auto& v, Pattern& p) {
+             c.list(f, v, p.layers, [&c](const std::string& g, const QJsonValue& w, Layer& l) {
+                 if (!w.isObject()) {
+                     c.fail(g, shown(w) + " is not a layer object");
+                     return;
+                 }
+                 c.members(g + ".", w.toObject(), layerReaders(c), l, "a layer field");
+             });
+         }},
+        {"screenShape",
+         [&c](auto& f, auto& v, Pattern& p) {
+             c.enumeration(f, v, SCREEN_SHAPE_NAMES, p.screenShape);
+         }},
+        {"darkBorders", int32(&Pattern::darkBorders)},
+        {"backgroundMode",
+         [&c](auto& f, auto& v, Pattern& p) {
+             c.enumeration(f, v, BACKGROUND_MODE_NAMES, p.backgroundMode);
+         }},
+    };
+}
+
+// "pattern 3 "Name"", or "pattern 3" when the name is not readable.
+std::string patternPlace(const std::string& what, const QJsonValue& value) {
+    const QJsonValue name = value.toObject().value("name");
+    return name.isString() ? what + " " + quoted(name.toString().toStdString()) : what;
+}
+
+void readPatternObject(std::vector<std::string>& problems, const std::string& place,
+                       const QJsonValue& value, Pattern& pattern) {
+    Checker c(problems, patternPlace(place, value));
+    if (!value.isObject()) {
+        c.fail("", shown(value) + " is not a pattern object");
+        return;
+    }
+    c.members("", value.toObject(), patternReaders(c), pattern, "a pattern field");
+}
+
+std::string parsePlace(const std::string& text, int offset) {
+    int line = 1, column = 1;
+    for (int i = 0; i < offset && i < static_cast<int>(text.size()); ++i) {
+        if (text[static_cast<std::size_t>(i)] == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+} // namespace
+
+std::string storeToJson(const DataStore& s) {
+    std::string patterns = "[";
+    for (std::int32_t i = 0; i < s.count(); ++i)
+        patterns += std::string(i ? ",\n" : "\n") + indent(2) + patternText(*s.patternAt(i), 2);
+    patterns += s.count() ? "\n" + indent(1) + "]" : "]";
+    return objectText({{"current", patternText(s.current, 1)},
+                       {"patterns", patterns},
+                       {"customColours", listText(s.customColours, colourText)},
+                       {"reserved", listText(s.reserved, number)},
+                       {"currentIndex", number(s.currentIndex)},
+                       {"noTabMarks", number(s.noTabMarks)},
+                       {"politeMode", number(s.politeMode)},
+                       {"warnOnQuit", number(s.warnOnQuit)},
+                       {"enterKeepsDialog", number(s.enterKeepsDialog)},
+                       {"fullScreenMode", enumText(s.fullScreenMode, FULL_SCREEN_MODE_NAMES)}},
+                      0) +
+           "\n";
+}
+
+std::vector<std::string> storeFromJson(const std::string& text, DataStore& store) {
+    std::vector<std::string> problems;
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
+    if (error.error != QJsonParseError::NoError) {
+        problems.push_back(parsePlace(text, error.offset) + ": " +
+                           error.errorString().toStdString());
+        return problems;
+    }
+    if (!document.isObject()) {
+        problems.push_back("the text is not a JSON object");
+        return problems;
+    }
+
+    DataStore built;
+    built.clear();
+    built.currentIndex = 0;
+    for (ColourRef& colour : built.customColours)
+        colour = DEFAULT_CUSTOM_COLOUR;
+    std::vector<Pattern> patterns;
+    Checker c(problems, "");
+    const auto int32 = [&c](std::int32_t DataStore::*field) {
+        return [&c, field](const std::string& f, const QJsonValue& v, DataStore& s) {
+            c.int32(f, v, s.*field);
+        };
+    };
+    const Readers<DataStore> readers = {
+        {"current",
+         [&problems](auto&, const QJsonValue& v, DataStore& s) {
+             readPatternObject(problems, "working pattern", v, s.current);
+         }},
+        {"patterns",
+         [&c, &problems, &patterns](auto& f, const QJsonValue& v, DataStore&) {
+             if (!v.isArray()) {
+                 c.fail(f, shown(v) + " is not a list of patterns");
+                 return;
+             }
+             const QJsonArray array = v.toArray();
+             patterns.resize(static_cast<std::size_t>(array.size()));
+             for (qsizetype i = 0; i < array.size(); ++i)
+                 readPatternObject(problems, "pattern " + std::to_string(i), array[i],
+                                   patterns[static_cast<std::size_t>(i)]);
+         }},
+        {"customColours",
+         [&c](auto& f, auto& v, DataStore& s) {
+             c.list(f, v, s.customColours,
+                    [&c](const std::string& g, const QJsonValue& w, ColourRef& out) {
+                        c.colour(g, w, out);
+                    });
+         }},
+        {"reserved",
+         [&c](auto& f, auto& v, DataStore& s) {
+             c.list(f, v, s.reserved,
+                    [&c](const std::string& g, const QJsonValue& w, std::int32_t& out) {
+                        c.int32(g, w, out);
+                    });
+         }},
+        {"currentIndex", int32(&DataStore::currentIndex)},
+        {"noTabMarks", int32(&DataStore::noTabMarks)},
+        {"politeMode", int32(&DataStore::politeMode)},
+        {"warnOnQuit", int32(&DataStore::warnOnQuit)},
+        {"enterKeepsDialog", int32(&DataStore::enterKeepsDialog)},
+        {"fullScreenMode",
+         [&c](auto& f, auto& v, DataStore& s) {
+             c.enumeration(f, v, FULL_SCREEN_MODE_NAMES, s.fullScreenMode);
+         }},
+    };
+    c.members("", document.object(), readers, built, "a key of the file");
+
+    const auto count = static_cast<std::int32_t>(patterns.size());
+    if (built.currentIndex != 0 && (built.currentIndex < 0 || built.currentIndex >= count))
+        c.fail("currentIndex", std::to_string(built.currentIndex) +
+                                   (count ? " is not the index of a stored pattern (0 to " +
+                                                std::to_string(count - 1) + ")"
+                                          : " is not 0, and there are no stored patterns"));
+    if (!problems.empty())
+        return problems;
+    const std::int32_t currentIndex = built.currentIndex;
+    for (const Pattern& p : patterns)
+        built.addPattern(p);
+    built.currentIndex = currentIndex;
+    store = std::move(built);
+    return problems;
+}
+
+int dumpStoreFile(const std::string& path, std::ostream& out, std::ostream& err) {
+    DataStore store;
+    try {
+        loadStoreFile(path, store);
+    } catch (const StoreFileError&) {
+        err << STORE_FILE_ERROR_TEXT << '\n';
+        return EXIT_TOOL_FAILED;
+    }
+    if (store.loadStatus() != LOAD_OK) {
+        err << refusalText(store.loadStatus()) << '\n';
+        return EXIT_TOOL_FAILED;
+    }
+    out << storeToJson(store);
+    return EXIT_TOOL_OK;
+}
+
+int buildStoreFile(const std::string& outPath, const std::string& jsonPath, std::ostream& err) {
+    std::ifstream in(jsonPath, std::ios::binary);
+    std::ostringstream text;
+    if (!(in && text << in.rdbuf())) {
+        err << "lumivane: cannot read " << jsonPath << '\n';
+        return EXIT_USAGE;
+    }
+    DataStore store;
+    const std::vector<std::string> problems = storeFromJson(text.str(), store);
+    for (const std::string& problem : problems)
+        err << jsonPath << ": " << problem << '\n';
+    if (!problems.empty())
+        return EXIT_USAGE;
+    try {
+        saveStoreFile(outPath, store);
+    } catch (const StoreFileError& error) {
+        err << "lumivane: " << error.what() << '\n';
+        return EXIT_USAGE;
+    }
+    return EXIT_TOOL_OK;
+}
+
+} // namespace lumivane
