@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
 
+#include "app/DataFile.h"
 #include "app/HeadlessRender.h"
+#include "app/Options.h"
 #include "app/PatternJson.h"
 #include "patterns/StoreFile.h"
 #include "patterns/Windows1252.h"
@@ -39,13 +41,22 @@ int showVersion(const ToolCall& call) {
 }
 
 int listFile(const ToolCall& call) {
-    return listPatterns(call.value, call.out, call.err);
+    if (!call.value.empty())
+        return listPatterns(call.value, call.out, call.err);
+    Options options;
+    options.dataDirectory = userDataDirectory();
+    const std::optional<std::string> found = foundDataFile(options);
+    if (!found) {
+        call.err << call.programName << ": there is no data file (looked in "
+                 << options.dataFilePath() << ", the current folder and "
+                 << systemDataDirectory(options.dataFileName) << ")\n";
+        return EXIT_TOOL_FAILED;
+    }
+    return listPatterns(*found, call.out, call.err);
 }
 
-// Reached only when hackCallFrom refused the arguments.
-int badHackCall(const ToolCall& call) {
-    call.err << call.programName << ": '" << call.value
-             << "' is not a window id (hexadecimal 0x... or decimal)\n";
+// Never reached: hackCallFrom takes every call that names --root or --window-id.
+int badHackCall(const ToolCall&) {
     return EXIT_USAGE;
 }
 
@@ -62,16 +73,17 @@ int renderPlaceholder(const ToolCall&) {
 constexpr std::array<LongOption, 8> LONG_OPTIONS{{
     {"help", "", "show this help and exit", showHelp},
     {"version", "", "show the version and exit", showVersion},
-    {"list", "FILE", "list the patterns of a data or bank file, one \"index<TAB>name\" a line",
+    {"list", "[FILE]",
+     "list the patterns of a data or bank file (default: the data file in use), "
+     "one \"index<TAB>name\" a line",
      listFile},
     {"dump", "FILE", "write the patterns and settings of a data or bank file as JSON", dumpFile},
     {"build", "OUT IN", "write the data or bank file OUT from IN, JSON as --dump writes it",
      renderPlaceholder},
     {"render", "OUT.png", "draw frames without a display and write the last one as PNG",
      renderPlaceholder},
-    {"root", "", "draw into $XSCREENSAVER_WINDOW, else the root window (screen-saver hack)",
-     badHackCall},
-    {"window-id", "ID", "draw into window ID, hexadecimal 0x... or decimal (screen-saver hack)",
+    {"root", "", "draw into $XSCREENSAVER_WINDOW, else the root window (also -root)", badHackCall},
+    {"window-id", "ID", "draw into window ID, hexadecimal 0x... or decimal (also -window-id)",
      badHackCall},
 }};
 
@@ -96,6 +108,11 @@ int showHelp(const ToolCall& call) {
         << "  a [HANDLE]          change the screen-saver password (nothing to do here)\n\n"
         << "Options:\n";
     writeOptionTable(out);
+    out << "\nWith --root, --window-id and the s switch, for that run only:\n"
+        << "  --mode current|random|generate|cycle  what each reset shows\n"
+        << "  --pattern NAME      start with this stored pattern (and --mode current)\n"
+        << "  --no-antialias      hard edges\n"
+        << "  --no-name           no pattern name over the image\n";
     out << "\nRender options (after OUT.png; a %d in OUT.png writes every frame):\n"
         << "  --data FILE  --pattern NAME | --index I | --random  --size WxH (800x600)\n"
         << "  --frames N (100)  --seed S (the time)  --no-antialias\n"
@@ -151,12 +168,17 @@ OptionCall splitLongOption(std::string_view argument) {
     return {std::string(argument.substr(0, equals)), std::string(argument.substr(equals + 1))};
 }
 
+// A value written "[VALUE]" in the table may be left out.
+bool valueIsOptional(const LongOption& option) {
+    return option.valueName.starts_with('[');
+}
+
 // Empty when the option got a value exactly when it takes one.
 std::string valueProblem(const LongOption& option, const OptionCall& call) {
     const std::string shown = "option '--" + call.name + "'";
     if (option.valueName.empty() && call.value)
         return shown + " takes no value";
-    if (!option.valueName.empty() && !call.value)
+    if (!option.valueName.empty() && !valueIsOptional(option) && !call.value)
         return shown + " needs " + std::string(option.valueName);
     return {};
 }
@@ -191,31 +213,96 @@ int runLongOption(const std::string& programName, const std::vector<std::string>
     return option->run({programName, call.value.value_or(none), out, err});
 }
 
+namespace {
+
+constexpr std::array<std::string_view, 4> MODE_WORDS{"current", "random", "generate", "cycle"};
+
+// The classic single-dash words of screen-saver hacks count as their long forms.
+std::string longFormOf(const std::string& argument) {
+    if (argument == "-root" || argument == "-window-id")
+        return "-" + argument;
+    return argument;
+}
+
+// Reads one display override at args[i] (advancing i past its value); false
+// when args[i] is not one. A bad value is reported in problem.
+bool readOverride(const std::vector<std::string>& args, std::size_t& i, DisplayOverrides& overrides,
+                  std::string& problem) {
+    if (!isLongOption(args[i]))
+        return false;
+    OptionCall option = splitLongOption(args[i]);
+    const auto value = [&]() -> std::optional<std::string> {
+        if (option.value)
+            return option.value;
+        if (i + 1 < args.size())
+            return args[++i];
+        problem = "option '--" + option.name + "' needs a value";
+        return std::nullopt;
+    };
+    if (option.name == "no-antialias" || option.name == "no-name") {
+        if (option.value)
+            problem = "option '--" + option.name + "' takes no value";
+        (option.name == "no-name" ? overrides.noName : overrides.noAntiAlias) = true;
+        return true;
+    }
+    if (option.name == "pattern") {
+        if (const std::optional<std::string> name = value())
+            overrides.patternName = *name;
+        return true;
+    }
+    if (option.name == "mode") {
+        const std::optional<std::string> word = value();
+        if (!word)
+            return true;
+        for (std::size_t mode = 0; mode < MODE_WORDS.size(); ++mode)
+            if (*word == MODE_WORDS[mode])
+                overrides.fullScreenMode = static_cast<int>(mode);
+        if (!overrides.fullScreenMode)
+            problem = "--mode is one of current, random, generate and cycle, not '" + *word + "'";
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+DisplayOverrides displayOverridesFrom(const std::vector<std::string>& args, std::string& problem) {
+    DisplayOverrides overrides;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (!readOverride(args, i, overrides, problem) && problem.empty())
+            problem = "unexpected argument '" + args[i] + "'";
+    }
+    return overrides;
+}
+
 std::optional<HackCall> hackCallFrom(const std::vector<std::string>& args) {
     HackCall call;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (!isLongOption(args[i])) {
-            return std::nullopt;
-        }
-        const OptionCall option = splitLongOption(args[i]);
-        if (option.name == "root" && !option.value) {
-            call.root = true;
-            continue;
-        }
-        if (option.name != "window-id") {
-            return std::nullopt;
-        }
-        const std::optional<std::string> text =
-            option.value ? option.value
-                         : (i + 1 < args.size() ? std::optional(args[++i]) : std::nullopt);
-        const std::optional<long long> id = text ? parseWindowId(*text) : std::nullopt;
-        if (!id) {
-            return std::nullopt;
-        }
-        call.windowId = id;
+    bool named = false;
+    for (const std::string& argument : args) {
+        const OptionCall option = splitLongOption(longFormOf(argument));
+        named |= isLongOption(longFormOf(argument)) &&
+                 (option.name == "root" || option.name == "window-id");
     }
-    if (!call.root && !call.windowId) {
+    if (!named)
         return std::nullopt;
+    for (std::size_t i = 0; i < args.size() && call.problem.empty(); ++i) {
+        const std::string argument = longFormOf(args[i]);
+        const OptionCall option = splitLongOption(argument);
+        if (isLongOption(argument) && option.name == "root") {
+            if (option.value)
+                call.problem = "option '--root' takes no value";
+            call.root = true;
+        } else if (isLongOption(argument) && option.name == "window-id") {
+            const std::optional<std::string> text =
+                option.value ? option.value
+                             : (i + 1 < args.size() ? std::optional(args[++i]) : std::nullopt);
+            call.windowId = text ? parseWindowId(*text) : std::nullopt;
+            if (!call.windowId)
+                call.problem =
+                    "'" + text.value_or("") + "' is not a window id (hexadecimal 0x... or decimal)";
+        } else if (!readOverride(args, i, call.overrides, call.problem) && call.problem.empty()) {
+            call.problem = "unexpected argument '" + args[i] + "'";
+        }
     }
     return call;
 }

@@ -2,6 +2,7 @@
 
 #include "app/Options.h"
 #include "patterns/StoreFile.h"
+#include "patterns/Windows1252.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string_view>
@@ -123,6 +125,35 @@ DataSource loadDataFile(Options& options, DataStore& store, std::vector<std::str
     }
     copyPersistedOptionWords(store, options);
     return source;
+}
+
+std::optional<std::string> foundDataFile(const Options& options) {
+    for (const std::string& path :
+         {options.dataFilePath(), options.dataFileName,
+          systemDataDirectory(options.dataFileName) + options.dataFileName}) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(path, error))
+            return path;
+    }
+    return std::nullopt;
+}
+
+int findStoredPattern(const DataStore& store, const std::string& name) {
+    const std::optional<std::string> bytes = utf8ToWindows1252(name);
+    if (!bytes)
+        return -1;
+    int spaced = -1;
+    int spacedMatches = 0;
+    for (int i = 0; i < store.count(); ++i) {
+        const std::string stored = store.patternAt(i)->nameText();
+        if (stored == *bytes)
+            return i;
+        if (stored == *bytes + " ") {
+            spaced = i;
+            ++spacedMatches;
+        }
+    }
+    return spacedMatches == 1 ? spaced : -1;
 }
 
 bool backUpDataFile(const std::string& path, std::ostream& err) {

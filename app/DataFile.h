@@ -8,6 +8,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,15 @@ enum class DataSource { DataDirectory, CurrentDirectory, SystemDirectory, Defaul
 // unread, so that a save does not silently destroy them.
 DataSource loadDataFile(Options& options, DataStore& store,
                         std::vector<std::string>* unread = nullptr);
+
+// The index of the stored pattern named name (UTF-8), or, failing that, of the
+// only one named name plus the trailing space that names saved in the dialog
+// get; -1 when there is none.
+int findStoredPattern(const DataStore& store, const std::string& name);
+
+// The file loadDataFile reads from: the first of its places that holds a
+// file, or nothing when none does.
+std::optional<std::string> foundDataFile(const Options& options);
 
 // Keeps a copy of the file at path as path + ".bak", replacing an older copy
 // (a link planted at that name is replaced, never followed). Returns whether

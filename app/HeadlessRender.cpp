@@ -127,23 +127,6 @@ bool applyOption(RenderRequest& r, const std::string& option, const std::string&
     return true;
 }
 
-// The stored pattern named exactly name, or, failing that, the only one whose
-// name is name plus the trailing space that names entered in the dialog get.
-const Pattern* findByName(const DataStore& store, const std::string& name) {
-    const Pattern* spaced = nullptr;
-    int spacedMatches = 0;
-    for (int i = 0; i < store.count(); ++i) {
-        const Pattern* p = store.patternAt(i);
-        if (p->nameText() == name)
-            return p;
-        if (p->nameText() == name + " ") {
-            spaced = p;
-            ++spacedMatches;
-        }
-    }
-    return spacedMatches == 1 ? spaced : nullptr;
-}
-
 // Loads the store from --data or by the start-up search; false after a message.
 bool loadStore(const RenderRequest& r, DataStore& store, std::ostream& err) {
     store.currentIndex = 0;
@@ -168,7 +151,8 @@ std::optional<Pattern> choosePattern(const RenderRequest& r, const DataStore& st
                                      std::ostream& err) {
     Pattern pattern = store.current;
     if (r.patternName) {
-        const Pattern* found = findByName(store, *r.patternName);
+        const int index = findStoredPattern(store, *r.patternName);
+        const Pattern* found = store.patternAt(index);
         if (!found)
             return err << "lumivane: no stored pattern is named \"" << *r.patternName << "\"\n",
                    std::nullopt;

@@ -67,6 +67,11 @@ bool startPreview(SaverApp& app, long long hostHandle) {
     quitOnTerminationSignals();
     std::unique_ptr<HostWindow> host = findPreviewHost(hostHandle, app.options().previewOnRoot);
     if (!host) {
+        if (hostHandle != 0)
+            std::cerr << "lumivane: there is no window " << hostHandle << " to draw into\n";
+        else
+            std::cerr << "lumivane: no window to draw into (give one, or set "
+                         "XSCREENSAVER_WINDOW)\n";
         return false;
     }
     app.prepareNameFont();

@@ -14,6 +14,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <iostream>
 #include <ostream>
 
 namespace lumivane {
@@ -56,7 +57,28 @@ bool SaverApp::startUp(const std::vector<std::string>& args) {
     profile_.readDisplayOptions(options_);
     sharedRandom().seed(static_cast<std::uint32_t>(std::time(nullptr)));
     dataSource_ = loadDataFile(options_, store_, &unreadDataFiles_);
+    applyDisplayOverrides();
     return dispatch(args);
+}
+
+// Nothing of this is written back: only the configuration dialog saves, and
+// it is never run with overrides.
+void SaverApp::applyDisplayOverrides() {
+    if (overrides_.patternName) {
+        const int index = findStoredPattern(store_, *overrides_.patternName);
+        if (index >= 0) {
+            store_.current = *store_.patternAt(index);
+            store_.fullScreenMode = FULLSCREEN_USE_CURRENT;
+        } else {
+            std::cerr << "lumivane: no stored pattern is named \"" << *overrides_.patternName
+                      << "\"\n";
+        }
+    }
+    if (overrides_.fullScreenMode)
+        store_.fullScreenMode = *overrides_.fullScreenMode;
+    if (overrides_.noName)
+        options_.showPatternName = false;
+    options_.hardEdges = overrides_.noAntiAlias;
 }
 
 void SaverApp::setStartValues() {

@@ -3,6 +3,7 @@
 // sequence and dispatches on the switch to a run mode.
 #pragma once
 
+#include "app/CommandLine.h"
 #include "app/DataFile.h"
 #include "app/Options.h"
 #include "app/PlatformServices.h"
@@ -27,6 +28,9 @@ class SaverApp {
     ~SaverApp();
     SaverApp(const SaverApp&) = delete;
     SaverApp& operator=(const SaverApp&) = delete;
+
+    // Choices for this run only, applied once the data file was read.
+    void setDisplayOverrides(const DisplayOverrides& overrides) { overrides_ = overrides; }
 
     // Runs the start-up sequence and the run mode chosen by args (the arguments
     // after the program name). Returns true when a window was made and the
@@ -64,6 +68,7 @@ class SaverApp {
 
   private:
     void setStartValues();
+    void applyDisplayOverrides();
     bool dispatch(const std::vector<std::string>& args);
 
     ProfileStore profile_;
@@ -73,6 +78,7 @@ class SaverApp {
     std::unique_ptr<Scene> mainScene_;
     std::unique_ptr<Scene> editorScene_;
     DataSource dataSource_ = DataSource::Defaults;
+    DisplayOverrides overrides_;
     // Data files start-up found but refused or found damaged.
     std::vector<std::string> unreadDataFiles_;
 };

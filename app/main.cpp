@@ -33,7 +33,8 @@ QIcon programIcon() {
 }
 
 int runSaver(int argc, char** argv, const std::vector<std::string>& args,
-             const QString& applicationName, bool previewOnRoot = false) {
+             const QString& applicationName, const DisplayOverrides& overrides = {},
+             bool previewOnRoot = false) {
     std::unique_ptr<QApplication> gui;
     if (runModeNeedsDisplay(runModeFor(args))) {
         if (!displayAvailable()) {
@@ -45,6 +46,7 @@ int runSaver(int argc, char** argv, const std::vector<std::string>& args,
     }
     SaverApp app(applicationName);
     app.options().previewOnRoot = previewOnRoot;
+    app.setDisplayOverrides(overrides);
     const bool runLoop = app.startUp(args);
     const int status = runLoop && gui ? QApplication::exec() : 0;
     app.shutDown();
@@ -57,9 +59,24 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     const QString applicationName =
         applicationNameFrom(QString::fromLocal8Bit(argc > 0 ? argv[0] : "lumivane"));
-    if (const std::optional<HackCall> hack = hackCallFrom(args))
-        return runSaver(argc, argv, previewArgsFor(*hack), applicationName, hack->root);
+    if (const std::optional<HackCall> hack = hackCallFrom(args)) {
+        if (!hack->problem.empty()) {
+            std::cerr << "lumivane: " << hack->problem << " (try --help)\n";
+            return EXIT_USAGE;
+        }
+        return runSaver(argc, argv, previewArgsFor(*hack), applicationName, hack->overrides,
+                        hack->root);
+    }
     if (!args.empty() && isLongOption(args[0]))
         return runLongOption(applicationName.toStdString(), args, std::cout, std::cerr);
-    return runSaver(argc, argv, args, applicationName);
+    // "/s --mode cycle" and the like: a saver always runs, so a word it cannot
+    // follow is only reported.
+    DisplayOverrides overrides;
+    if (runModeFor(args) == RunMode::FullScreen && args.size() > 1) {
+        std::string problem;
+        overrides = displayOverridesFrom({args.begin() + 1, args.end()}, problem);
+        if (!problem.empty())
+            std::cerr << "lumivane: " << problem << " (ignored)\n";
+    }
+    return runSaver(argc, argv, args, applicationName, overrides);
 }

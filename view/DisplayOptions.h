@@ -15,6 +15,7 @@ struct DisplayOptions {
     bool fullScreen = false;       // set once by the full-screen run mode
     bool showPatternName = false;  // name overlay in full screen
     bool antiAlias = true;         // anti-aliased edges in full screen
+    bool hardEdges = false;        // no anti-aliasing anywhere, for this run ("--no-antialias")
     std::optional<QFont> nameFont; // overlay font, made in full-screen mode when the overlay is on
     // A preview started as a screen-saver hack with --root: without a host
     // window of its own it draws on the root window.

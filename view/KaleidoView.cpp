@@ -7,8 +7,8 @@
 #include "engine/Scene.h"
 #include "patterns/DataStore.h"
 #include "patterns/Windows1252.h"
-#include "view/NameOverlay.h"
 #include "view/HelpFile.h"
+#include "view/NameOverlay.h"
 #include "view/ViewRules.h"
 
 #include <QDesktopServices>
@@ -150,7 +150,8 @@ void KaleidoView::loadSceneInFull() {
 
 bool KaleidoView::antiAliasing() const {
     const DisplayOptions* options = environment_.options;
-    return options == nullptr || !options->fullScreen || options->antiAlias;
+    return options == nullptr ||
+           (!options->hardEdges && (!options->fullScreen || options->antiAlias));
 }
 
 bool KaleidoView::nameOverlayDue() const {
