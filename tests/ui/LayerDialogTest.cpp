@@ -27,7 +27,11 @@ class LayerDialogTest : public ::testing::Test {
     void open(const Layer& layer = Layer{}) {
         dialog.reset();
         world.runner.shown.clear();
-        dialog = std::make_unique<LayerDialog>(world.context(), Pattern{}, layer);
+        // At speed 0 the view's own timer would stand still: the editor's
+        // runs at its fixed rate whatever the pattern says.
+        Pattern pattern;
+        pattern.speed = 0;
+        dialog = std::make_unique<LayerDialog>(world.context(), pattern, layer);
         dialog->show();
         settle();
     }
@@ -126,7 +130,8 @@ TEST_F(LayerDialogTest, EachControlSetsItsField) {
          [](const Layer& l) { EXPECT_EQ(l.border[2], 0); }},
         {"colour chosen",
          [](auto& t) {
-             t.world.runner.thenAccept([](QDialog& chooser) {
+             t.world.runner.thenAccept([&t](QDialog& chooser) {
+                 EXPECT_TRUE(t.dialog->preview()->isPaused());
                  static_cast<QColorDialog&>(chooser).setCurrentColor(QColor(0x12, 0x34, 0x56));
              });
              t.click(1073);
