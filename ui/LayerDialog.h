@@ -1,5 +1,6 @@
 // The layer editor: edits one layer of the working pattern in detail, with a
-// preview of that layer alone.
+// preview of that layer alone. It works on copies and hands the edited layer
+// back through layer(); the caller takes it after OK.
 #pragma once
 
 #include "patterns/Pattern.h"
@@ -7,24 +8,112 @@
 
 #include <QDialog>
 
+#include <array>
+#include <cstdint>
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QPushButton;
+class QSlider;
+
 namespace lumivane {
+
+class ColourButton;
+class DropDownList;
+class KaleidoView;
+class QuickHelp;
+
+inline constexpr const char* LAYER_DIALOG_TITLE = "Select Layer Pattern";
+inline constexpr const char* LAYER_DIALOG_CHANGED_TITLE = "Layer Preferences Dialog";
 
 class LayerDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // pattern is the whole working pattern (for the preview); layer is the
-    // layer to edit. Both are copies.
+    // pattern is the whole working pattern (the preview takes its image-wide
+    // settings); layer is the layer to edit. Both are copies.
     LayerDialog(const DialogContext& context, const Pattern& pattern, const Layer& layer,
                 QWidget* parent = nullptr);
+    ~LayerDialog() override;
 
     // The edited layer, to be taken over after OK.
     const Layer& layer() const { return layer_; }
+    KaleidoView* preview() const { return preview_; }
+    bool quickHelpActive() const;
+    // The help text of the control with this template id; empty for none.
+    static QString helpText(int id);
+
+    // The editor's own randomiser: new settings for all three slots, drawn
+    // from the shared random source.
+    static void randomiseSlots(Layer& layer);
+
+    // Layer -> controls.
+    void showLayerControls();
+    // Controls -> layer.
+    void readLayerControls();
+    // What follows every change: read the controls and show the layer alone,
+    // 100 pieces of it, in the preview.
+    void applyLayer();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The controls of one shape slot.
+    struct Slot {
+        DropDownList* shapeList = nullptr;
+        QSlider* ratio = nullptr;
+        QSlider* size = nullptr;
+        QSlider* animate = nullptr;
+        ColourButton* colourButton = nullptr;
+        QButtonGroup* colourModes = nullptr;
+        QButtonGroup* sizeModes = nullptr;
+        QButtonGroup* angleModes = nullptr;
+        QCheckBox* border = nullptr;
+    };
+
+    QGroupBox* buildSlot(int slot);
+    void connectSlot(int slot);
+    void moveMembersToControls();
+    void moveControlsToMembers();
+    void spreadPieces();
+    void markChanged();
+    void focusSinkIfWanted();
+    void pausePreview();
+    void resumePreview();
+
+    // Quick help: shows the text of control id when the mode is on.
+    bool explain(int id);
+    void showQuickHelp(const QString& text);
+
+    void pressQuickHelp();
+    void moveSlider();
+    void endSliderTracking(int id);
+    void chooseShape();
+    void closeShapeList(int slot);
+    void clickOption(int id);
+    void chooseColour(int slot);
+    void randomise();
+
     DialogContext context_;
-    Pattern pattern_;
+    KaleidoView* preview_ = nullptr;
     Layer layer_;
+    Pattern pattern_;
+    std::array<Slot, SLOTS_PER_LAYER> slots_{};
+    std::array<std::int32_t, SLOTS_PER_LAYER> angleModeValues_{-1, -1, -1};
+    std::array<std::int32_t, SLOTS_PER_LAYER> borderValues_{0, 0, 0};
+    std::array<std::int32_t, SLOTS_PER_LAYER> colourModeValues_{-1, -1, -1};
+    std::array<std::int32_t, SLOTS_PER_LAYER> sizeModeValues_{-1, -1, -1};
+    QuickHelp* quickHelp_ = nullptr;
+    std::array<ColourRef, SLOTS_PER_LAYER> slotColours_{};
+    QString captionText_;
+
+    QPushButton* okButton_ = nullptr;
+    QWidget* focusSink_ = nullptr;
+    bool shownOnce_ = false;
 };
 
 } // namespace lumivane
