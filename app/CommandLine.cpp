@@ -279,15 +279,17 @@ std::optional<HackCall> hackCallFrom(const std::vector<std::string>& args) {
     HackCall call;
     bool named = false;
     for (const std::string& argument : args) {
-        const OptionCall option = splitLongOption(longFormOf(argument));
-        named |= isLongOption(longFormOf(argument)) &&
-                 (option.name == "root" || option.name == "window-id");
+        const std::string word = longFormOf(argument);
+        if (!isLongOption(word))
+            continue;
+        const OptionCall option = splitLongOption(word);
+        named |= option.name == "root" || option.name == "window-id";
     }
     if (!named)
         return std::nullopt;
     for (std::size_t i = 0; i < args.size() && call.problem.empty(); ++i) {
         const std::string argument = longFormOf(args[i]);
-        const OptionCall option = splitLongOption(argument);
+        const OptionCall option = isLongOption(argument) ? splitLongOption(argument) : OptionCall{};
         if (isLongOption(argument) && option.name == "root") {
             if (option.value)
                 call.problem = "option '--root' takes no value";

@@ -118,7 +118,7 @@ TEST(CommandLine, RefusedAndUnreadableFilesReportTheirText) {
 
 TEST(CommandLine, UsageErrorsExitWithTwo) {
     for (const auto& args : std::vector<std::vector<std::string>>{
-             {"--frobnicate"}, {"--list"}, {"--help=x"}, {"--version", "extra"}, {"--"}}) {
+             {"--frobnicate"}, {"--help=x"}, {"--version", "extra"}, {"--"}}) {
         const ToolRun run = runTool(args);
         EXPECT_EQ(run.status, 2) << args[0];
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << args[0];
@@ -128,7 +128,7 @@ TEST(CommandLine, UsageErrorsExitWithTwo) {
 TEST(CommandLine, HelpNamesSwitchesAndOptions) {
     const ToolRun run = runTool({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* word : {"--list FILE", "--dump FILE", "--build OUT IN", "--version",
+    for (const char* word : {"--list [FILE]", "--dump FILE", "--build OUT IN", "--version",
                              "p HANDLE", "full-screen", "--symmetry N"})
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
 }
@@ -165,4 +165,61 @@ TEST(Program, ListsFileWrittenByTheProgramAndRefusesText) {
 }
 
 } // namespace
+} // namespace lumivane
+
+namespace lumivane {
+
+TEST(CommandLine, HackCallsTakeTheClassicWordsAndOverrides) {
+    struct Case {
+        std::vector<std::string> args;
+        bool isHack;
+        bool root;
+        std::optional<long long> window;
+        std::optional<int> mode;
+        bool noAntiAlias, noName;
+        const char* problem; // a part of it, or "" for none
+    };
+    const std::vector<Case> cases = {
+        {{"-root"}, true, true, {}, {}, false, false, ""},
+        {{"--root", "--mode", "cycle"}, true, true, {}, 3, false, false, ""},
+        {{"-window-id", "0x2a", "--no-antialias", "--no-name"},
+         true,
+         false,
+         42,
+         {},
+         true,
+         true,
+         ""},
+        {{"--mode=random", "--window-id=7"}, true, false, 7, 1, false, false, ""},
+        {{"--root", "--mode", "sometimes"}, true, true, {}, {}, false, false, "--mode is one of"},
+        {{"--root", "--mode"}, true, true, {}, {}, false, false, "needs a value"},
+        {{"-root", "-mode", "cycle"}, true, true, {}, {}, false, false, "unexpected argument"},
+        {{"--window-id", "nonsense"}, true, false, {}, {}, false, false, "not a window id"},
+        {{"-rootx"}, false, false, {}, {}, false, false, ""},
+        {{"--mode", "cycle"}, false, false, {}, {}, false, false, ""},
+        {{"x"}, false, false, {}, {}, false, false, ""},
+    };
+    for (const Case& c : cases) {
+        const std::optional<HackCall> call = hackCallFrom(c.args);
+        ASSERT_EQ(call.has_value(), c.isHack) << c.args[0];
+        if (!call)
+            continue;
+        EXPECT_NE(call->problem.find(c.problem), std::string::npos) << call->problem;
+        if (*c.problem != '\0')
+            continue;
+        EXPECT_TRUE(call->problem.empty()) << call->problem;
+        EXPECT_EQ(call->root, c.root);
+        EXPECT_EQ(call->windowId, c.window);
+        EXPECT_EQ(call->overrides.fullScreenMode, c.mode);
+        EXPECT_EQ(call->overrides.noAntiAlias, c.noAntiAlias);
+        EXPECT_EQ(call->overrides.noName, c.noName);
+    }
+    std::string problem;
+    const DisplayOverrides overrides =
+        displayOverridesFrom({"--pattern", "Caf\xC3\xA9", "--mode", "generate"}, problem);
+    EXPECT_EQ(problem, "");
+    EXPECT_EQ(overrides.patternName, "Caf\xC3\xA9");
+    EXPECT_EQ(overrides.fullScreenMode, 2);
+}
+
 } // namespace lumivane

@@ -14,6 +14,7 @@
 #include <ctime>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <sstream>
 #include <unistd.h>
 
@@ -271,6 +272,36 @@ TEST_F(StartUp, FullScreenFollowsStoredPoliteModeNotWorkingCopy) {
     EXPECT_EQ(quiet->lowered, 0);
     EXPECT_TRUE(second.options().fullScreen); // the saver still runs
     EXPECT_EQ(err.str(), "lumivane: running without the saver lock: planted\n");
+}
+
+// Choices for one run: the pattern named (accents and all, without its
+// trailing space), then the mode, the name overlay and hard edges.
+TEST_F(StartUp, DisplayOverridesChangeOnlyThisRun) {
+    writeStore(userFile(), "Caf\xE9 ");
+    profile().setValue("ShowPatternName", 1);
+    settings.reset();
+    const std::string before = [&] {
+        std::ifstream in(userFile(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
+    DisplayOverrides overrides;
+    overrides.patternName = "Caf\xC3\xA9";
+    overrides.noName = true;
+    overrides.noAntiAlias = true;
+    app->setDisplayOverrides(overrides);
+    app->startUp(NO_WINDOW);
+    EXPECT_EQ(app->store().current.nameText(), "Caf\xE9 ");
+    EXPECT_EQ(app->store().fullScreenMode, FULLSCREEN_USE_CURRENT);
+    EXPECT_FALSE(app->options().showPatternName);
+    EXPECT_TRUE(app->options().hardEdges);
+
+    overrides.fullScreenMode = FULLSCREEN_CYCLE;
+    app = std::make_unique<SaverApp>(APP_NAME, std::make_unique<FakePlatform>());
+    app->setDisplayOverrides(overrides);
+    app->startUp(NO_WINDOW);
+    EXPECT_EQ(app->store().fullScreenMode, FULLSCREEN_CYCLE);
+    std::ifstream in(userFile(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before);
 }
 
 TEST_F(StartUp, ShutDownFreesStoredPatterns) {

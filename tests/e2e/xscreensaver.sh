@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The real host: the XScreenSaver daemon runs the program as its only hack
-# ("lumivane --root"), shows the kaleidoscope when activated and ends the
-# program when deactivated. The daemon refuses to run as root, so as root the
+# The real host: the XScreenSaver daemon runs the program as a hack, written
+# with the classic single-dash word ("lumivane -root") and with options of ours
+# ("lumivane --root --mode cycle"), shows the kaleidoscope when activated and
+# ends the program when deactivated. Lockers that run hacks themselves
+# (xsecurelock) pass "-root" as it is: that run closes the test. The daemon refuses to run as root, so as root the
 # test runs it as an unprivileged user, made here when missing.
 source "$(dirname "$0")/e2e_lib.sh"
 require_tools Xvfb xscreensaver xscreensaver-command import convert compare pgrep
@@ -34,7 +36,8 @@ unfade:		False
 dpmsEnabled:	False
 mode:		one
 selected:	0
-programs:	"Lumivane" $WORK/bin/lumivane --root \n
+programs:	"Lumivane" $WORK/bin/lumivane -root \n\
+		"Lumivane cycle" $WORK/bin/lumivane --root --mode cycle \n
 CONFIG
 chown -R "$SAVER_USER" "$SAVER_HOME"
 chmod 700 "$SAVER_HOME/runtime"
@@ -45,7 +48,8 @@ as_user() {
         XDG_DATA_HOME="$SAVER_HOME/.local/share" XDG_DATA_DIRS="$SAVER_HOME/system" "$@"
 }
 
-hack_pids() { pgrep -u "$SAVER_USER" -f "^$WORK/bin/lumivane --root"; }
+hack_pids() { pgrep -u "$SAVER_USER" -f "^$WORK/bin/lumivane --?root"; }
+hack_is() { pgrep -u "$SAVER_USER" -fx "$WORK/bin/lumivane $1" >/dev/null; }
 
 # poll TENTHS COMMAND...: up to TENTHS tenths of a second for COMMAND to succeed.
 poll() {
@@ -104,6 +108,8 @@ pass "the daemon starts"
 
 as_user xscreensaver-command -activate >/dev/null
 check "activating the daemon starts the hack" poll 200 hack_pids
+# The daemon passes its hacks' single-dash words on in their long form.
+check "... as \"lumivane --root\"" hack_is --root
 check "the kaleidoscope shows" wait_until_drawn
 check "the kaleidoscope moves" moving
 keep_shot "$WORK/b.png" xscreensaver
@@ -111,9 +117,23 @@ keep_shot "$WORK/b.png" xscreensaver
 as_user xscreensaver-command -deactivate >/dev/null
 check "deactivating ends the hack within a second" poll 10 no_hack_left
 
+as_user xscreensaver-command -select 2 >/dev/null
+check "selecting the second hack starts \"lumivane --root --mode cycle\"" \
+    poll 200 hack_is "--root --mode cycle"
+check "... which shows a moving kaleidoscope" poll 50 moving
+as_user xscreensaver-command -deactivate >/dev/null
+check "deactivating ends it within a second" poll 10 no_hack_left
+
 stop_daemon
 if ! no_hack_left; then
     echo "Daemon log:"
     tail -n 20 "$WORK/xscreensaver.log"
 fi
+
+as_user "$WORK/bin/lumivane" -root >>"$WORK/program.log" 2>&1 &
+ROOT_PID=$!
+check "\"lumivane -root\" as a locker runs it draws on the root window" wait_until_drawn
+check "... and moves" moving
+pkill -TERM -u "$SAVER_USER" -fx "$WORK/bin/lumivane -root"
+check "... and ends on SIGTERM within a second" ends_cleanly 1000 "$ROOT_PID"
 finish
