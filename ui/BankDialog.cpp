@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <tuple>
 
 namespace lumivane {
@@ -206,10 +207,14 @@ void BankDialog::buildControls() {
     // Bank.
     auto* bank = new QGroupBox(QStringLiteral("Bank"), this);
     auto* bankColumn = new QVBoxLayout(bank);
-    auto* bankButtons = new QGridLayout;
+    auto* deleteButtons = new QHBoxLayout;
+    auto* fileButtons = new QHBoxLayout;
+    // The deleting buttons beside the copying ones, the file buttons beside
+    // the loading ones.
     bankColumn->addWidget(bankList_);
-    bankColumn->addLayout(bankButtons);
+    bankColumn->addLayout(deleteButtons);
     bankColumn->addStretch();
+    bankColumn->addLayout(fileButtons);
     const Command bankCommands[] = {{1137, "Delete Current", &BankDialog::deleteCurrent},
                                     {1145, "Delete All ", &BankDialog::deleteAll},
                                     {1142, "Load Bank", &BankDialog::loadBankFile},
@@ -217,7 +222,7 @@ void BankDialog::buildControls() {
     for (int i = 0; i < 4; ++i) {
         QPushButton* button = pushButton(bankCommands[i].id, bankCommands[i].caption);
         connect(button, &QPushButton::clicked, this, bankCommands[i].action);
-        bankButtons->addWidget(button, i / 2, i % 2);
+        (i < 2 ? deleteButtons : fileButtons)->addWidget(button);
     }
 
     // The dialog's own buttons.
@@ -250,8 +255,15 @@ void BankDialog::buildControls() {
     grid->addWidget(bank, 2, 1, 2, 1);
     grid->addLayout(dialogButtons, 4, 0, 1, 2);
     grid->setRowStretch(0, 1);
-    grid->setColumnStretch(0, 1);
-    grid->setColumnStretch(1, 1);
+    // The set and the bank side by side, in columns of one width.
+    int columnWidth = setPreview_->minimumWidth();
+    for (const QWidget* group :
+         {static_cast<QWidget*>(copy), static_cast<QWidget*>(load), static_cast<QWidget*>(bank)})
+        columnWidth = std::max(columnWidth, group->sizeHint().width());
+    for (const int column : {0, 1}) {
+        grid->setColumnMinimumWidth(column, columnWidth);
+        grid->setColumnStretch(column, 1);
+    }
     setWindowIcon(QApplication::windowIcon());
 }
 
