@@ -157,8 +157,6 @@ TEST_F(BankTools, RefusalsBadArgumentsAndImpossibleTargets) {
         {{"--merge-bank"}, 2, "needs BANK"},
         {{"--merge-bank", bank, "--onto", "x"}, 2, "unexpected argument '--onto'"},
         {{"--merge-bank", bank, "--into"}, 2, "--into needs FILE"},
-        {{"--export-bank"}, 2, "needs OUT"},
-        {{"--export-bank", file("out.pat").string(), "--data"}, 2, "--data needs FILE"},
         {{"--export-bank", file("out.pat").string(), "Nobody"}, 2, "no stored pattern is named"},
         {{"--export-bank", (file("plain") / "out.pat").string()}, 2, "Not a directory"},
         {{"--export-bank", file("folder.pat").string()}, 2, "the bank could not be saved"},
