@@ -355,7 +355,8 @@ void BankDialog::emptyBank() {
 
 std::optional<QString> BankDialog::chooseBankFile(QFileDialog::AcceptMode mode) {
     const bool saving = mode == QFileDialog::AcceptSave;
-    QFileDialog chooser(this, saving ? QStringLiteral("Save Bank") : QStringLiteral("Load Bank"),
+    QFileDialog chooser(this,
+                        saving ? QString::fromLatin1(SAVE_BANK_TITLE) : QStringLiteral("Load Bank"),
                         context_.patternPath ? context_.patternPath() : QString());
     chooser.setObjectName(QStringLiteral("bankFileDialog"));
     chooser.setAcceptMode(mode);
