@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/BankTools.h"
 #include "app/DataFile.h"
 #include "app/HeadlessRender.h"
 #include "app/Options.h"
@@ -70,7 +71,12 @@ int renderPlaceholder(const ToolCall&) {
     return EXIT_USAGE;
 }
 
-constexpr std::array<LongOption, 8> LONG_OPTIONS{{
+// Reached only through runBankOption, which takes the arguments that follow.
+int bankPlaceholder(const ToolCall&) {
+    return EXIT_USAGE;
+}
+
+constexpr std::array<LongOption, 10> LONG_OPTIONS{{
     {"help", "", "show this help and exit", showHelp},
     {"version", "", "show the version and exit", showVersion},
     {"list", "[FILE]",
@@ -80,6 +86,10 @@ constexpr std::array<LongOption, 8> LONG_OPTIONS{{
     {"dump", "FILE", "write the patterns and settings of a data or bank file as JSON", dumpFile},
     {"build", "OUT IN", "write the data or bank file OUT from IN, JSON as --dump writes it",
      renderPlaceholder},
+    {"merge-bank", "BANK", "merge a bank into the data file by name ([--into FILE])",
+     bankPlaceholder},
+    {"export-bank", "OUT", "write stored patterns as the bank file OUT ([--data FILE] [NAME ...])",
+     bankPlaceholder},
     {"render", "OUT.png", "draw frames without a display and write the last one as PNG",
      renderPlaceholder},
     {"root", "", "draw into $XSCREENSAVER_WINDOW, else the root window (also -root)", badHackCall},
@@ -154,6 +164,16 @@ int runBuildOption(const ToolCall& call, const std::vector<std::string>& args,
     return buildStoreFile(files[0], files[1], call.err);
 }
 
+// "--merge-bank BANK [...]" and "--export-bank OUT [...]": their own
+// arguments follow.
+int runBankOption(const std::string& name, const std::vector<std::string>& args,
+                  const std::optional<std::string>& value, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (value)
+        rest.insert(rest.begin(), *value);
+    return name == "merge-bank" ? runMergeBank(rest, out, err) : runExportBank(rest, out, err);
+}
+
 // "--name" or "--name=value".
 struct OptionCall {
     std::string name;
@@ -203,6 +223,8 @@ int runLongOption(const std::string& programName, const std::vector<std::string>
         return runRenderOption(args, call.value, err);
     if (call.name == "build")
         return runBuildOption(failure, args, call.value);
+    if (call.name == "merge-bank" || call.name == "export-bank")
+        return runBankOption(call.name, args, call.value, out, err);
     std::size_t used = 1;
     if (!option->valueName.empty() && !call.value && args.size() > used)
         call.value = args[used++];

@@ -8,6 +8,8 @@
 #include "patterns/StoreFile.h"
 #include "ui/ConfigDialog.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -159,6 +161,42 @@ TEST_F(ConfigurationRun, OkKeepsARefusedDataFileAsABackup) {
     fs::remove(dataFile().string() + ".bak");
     ASSERT_TRUE(app->saveSettings(err));
     EXPECT_FALSE(fs::exists(dataFile().string() + ".bak"));
+}
+
+// The folder of an accepted bank file dialog is kept in the profile, even
+// after Cancel, and the next file dialog starts there, also in a later run.
+TEST_F(ConfigurationRun, BankFileDialogsStartInTheLastBankFolder) {
+    TempFolder banks;
+    QStringList startFolders;
+    const auto useBanks = [&](bool save) {
+        runner.then([&, save](QDialog& bankDialog) {
+            runner.then([&, save](QDialog& shown) {
+                auto& chooser = dynamic_cast<QFileDialog&>(shown);
+                startFolders << chooser.directory().absolutePath();
+                if (!save)
+                    return int(QDialog::Rejected);
+                chooser.selectFile(QString::fromStdString((banks.path() / "mine.pat").string()));
+                shown.done(QDialog::Accepted);
+                return shown.result();
+            });
+            bankDialog.findChild<QPushButton*>(save ? "id1143" : "id1142")->click();
+            return int(QDialog::Rejected);
+        });
+        dialog->findChild<QPushButton*>("id1144")->click();
+    };
+    start();
+    useBanks(true);
+    runner.thenButton(QMessageBox::Yes);
+    finish(2);
+    EXPECT_TRUE(fs::exists(banks.path() / "mine.pat"));
+    settings().sync();
+    EXPECT_EQ(settings().value("Config/PatternPath").toString().toStdString(), banks.slashed());
+
+    start();
+    useBanks(false);
+    runner.thenButton(QMessageBox::Yes);
+    finish(2);
+    EXPECT_EQ(startFolders, (QStringList{QDir::homePath(), QString::fromStdString(banks.path())}));
 }
 
 } // namespace

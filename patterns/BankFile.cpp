@@ -1,0 +1,17 @@
+#include "BankFile.h"
+
+#include "StoreFile.h"
+
+namespace lumivane {
+
+std::string loadBank(const std::string& path, DataStore& bank) {
+    bank.deleteAll();
+    try {
+        loadStoreFile(path, bank);
+    } catch (const StoreFileError&) {
+        return STORE_FILE_ERROR_TEXT;
+    }
+    return refusalText(bank.loadStatus());
+}
+
+} // namespace lumivane

@@ -1,0 +1,192 @@
+#include "TestFolders.h"
+
+#include "app/CommandLine.h"
+#include "patterns/StoreFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace lumivane {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+ToolRun runTool(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = runLongOption("lumivane", args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::string bytesOf(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeStore(const fs::path& file, const std::vector<std::string>& names) {
+    fs::create_directories(file.parent_path());
+    DataStore store;
+    store.clear();
+    for (const std::string& name : names) {
+        Pattern pattern;
+        pattern.setNameText(name);
+        pattern.imageSize = static_cast<std::int32_t>(name.size());
+        store.addPattern(pattern);
+    }
+    store.currentIndex = 1;
+    store.current.setNameText("Working ");
+    saveStoreFile(file.string(), store);
+}
+
+std::vector<std::string> namesIn(const fs::path& file) {
+    DataStore store;
+    loadStoreFile(file.string(), store);
+    std::vector<std::string> names;
+    for (int i = 0; i < store.count(); ++i)
+        names.push_back(store.patternAt(i)->nameText());
+    return names;
+}
+
+// A private data home, system folder and current directory: the tools'
+// default data file is this test's own.
+class BankTools : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testing::testConfigHome();
+        for (const char* name : {"XDG_DATA_HOME", "XDG_DATA_DIRS"}) {
+            const char* value = std::getenv(name); // set by testConfigHome
+            previousEnv.emplace_back(name, value != nullptr ? value : "");
+        }
+        ::setenv("XDG_DATA_HOME", home.path().c_str(), 1);
+        ::setenv("XDG_DATA_DIRS", home.path().c_str(), 1);
+        previousDir = fs::current_path();
+        fs::current_path(home.path());
+    }
+    void TearDown() override {
+        fs::current_path(previousDir);
+        for (const auto& [name, value] : previousEnv)
+            ::setenv(name.c_str(), value.c_str(), 1);
+    }
+
+    fs::path file(const char* name) const { return home.path() / name; }
+    fs::path dataFile() const { return home.path() / "lumivane" / "Lumivane.dat"; }
+
+    testing::TempFolder home;
+    fs::path previousDir;
+    std::vector<std::pair<std::string, std::string>> previousEnv;
+};
+
+TEST_F(BankTools, MergeBankAddsOnlyNewNamesWhereOkWouldSave) {
+    writeStore(dataFile(), {"Alpha ", "Beta "});
+    writeStore(file("bank.pat"), {"Beta ", "Gamma ", "Gamma "});
+    ToolRun run = runTool({"--merge-bank", file("bank.pat").string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "merged 1 of 3 patterns into " + dataFile().string() + "\n");
+    EXPECT_EQ(namesIn(dataFile()), (std::vector<std::string>{"Alpha ", "Beta ", "Gamma "}));
+    DataStore merged;
+    loadStoreFile(dataFile().string(), merged);
+    EXPECT_EQ(merged.currentIndex, 1) << "the selection stays";
+    EXPECT_EQ(merged.current.nameText(), "Working ");
+
+    const std::string before = bytesOf(dataFile());
+    run = runTool({"--merge-bank=" + file("bank.pat").string()});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(bytesOf(dataFile()), before);
+
+    writeStore(file("other.dat"), {"Gamma "});
+    run =
+        runTool({"--merge-bank", file("bank.pat").string(), "--into", file("other.dat").string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(namesIn(file("other.dat")), (std::vector<std::string>{"Gamma ", "Beta "}));
+    EXPECT_EQ(bytesOf(dataFile()), before);
+}
+
+TEST_F(BankTools, ExportBankWritesTheNamedPatternsOrAll) {
+    writeStore(file("data.dat"), {"Alpha ", "Beta ", "Caf\xE9 "});
+    ToolRun run = runTool({"--export-bank", file("two.pat").string(), "--data",
+                           file("data.dat").string(), "Caf\u00E9", "Alpha "});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "wrote 2 patterns to " + file("two.pat").string() + "\n");
+    EXPECT_EQ(namesIn(file("two.pat")), (std::vector<std::string>{"Caf\xE9 ", "Alpha "}));
+    DataStore bank;
+    loadStoreFile(file("two.pat").string(), bank);
+    EXPECT_EQ(bank.current.nameText(), "No Data");
+    EXPECT_EQ(bank.patternAt(0)->imageSize, 5);
+
+    writeStore(dataFile(), {"Mine "});
+    run = runTool({"--export-bank", file("all.pat").string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(namesIn(file("all.pat")), std::vector<std::string>{"Mine "});
+}
+
+// Refused inputs exit with 1 and their message, bad arguments and outputs
+// that cannot be written with 2; no file is written or changed either way.
+TEST_F(BankTools, RefusalsBadArgumentsAndImpossibleTargets) {
+    writeStore(dataFile(), {"Alpha "});
+    writeStore(file("bank.pat"), {"New "});
+    std::ofstream(file("notes.txt")) << "Just some notes.\n";
+    std::string later = bytesOf(file("bank.pat"));
+    later[0] = '\x93';
+    std::ofstream(file("later.pat"), std::ios::binary) << later;
+    std::ofstream(file("plain")) << "a file, not a folder";
+    fs::create_directory(file("folder.pat"));
+    const std::string bank = file("bank.pat").string();
+    const std::string notAPatternFile = "Sorry, that's not a Lumivane pattern file!";
+    const std::string laterVersion = "a later version of Lumivane.  You need to upgrade";
+
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string says;
+    } cases[] = {
+        {{"--merge-bank", file("notes.txt").string()}, 1, notAPatternFile},
+        {{"--merge-bank", bank, "--into", file("later.pat").string()}, 1, laterVersion},
+        {{"--merge-bank", bank, "--into", file("missing.dat").string()}, 1, "File error!"},
+        {{"--export-bank", file("out.pat").string(), "--data", file("notes.txt").string()},
+         1,
+         notAPatternFile},
+        {{"--merge-bank"}, 2, "needs BANK"},
+        {{"--merge-bank", bank, "--onto", "x"}, 2, "unexpected argument '--onto'"},
+        {{"--merge-bank", bank, "--into"}, 2, "--into needs FILE"},
+        {{"--export-bank", file("out.pat").string(), "Nobody"}, 2, "no stored pattern is named"},
+        {{"--export-bank", (file("plain") / "out.pat").string()}, 2, "Not a directory"},
+        {{"--export-bank", file("folder.pat").string()}, 2, "the bank could not be saved"},
+    };
+    const std::string data = bytesOf(dataFile());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        const ToolRun run = runTool(c.args);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(bytesOf(dataFile()), data);
+        EXPECT_FALSE(fs::exists(file("out.pat")));
+        EXPECT_EQ(bytesOf(file("later.pat")), later);
+    }
+    EXPECT_TRUE(fs::is_directory(file("folder.pat")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(home.path()), {}), 6) << "no temporaries";
+
+    // The default data file: one that could not be read is not written over,
+    // and one that cannot be saved is reported.
+    std::ofstream(dataFile(), std::ios::binary | std::ios::trunc) << later;
+    ToolRun run = runTool({"--merge-bank", bank});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(laterVersion), std::string::npos) << run.err;
+    EXPECT_EQ(bytesOf(dataFile()), later);
+    ::setenv("XDG_DATA_HOME", file("plain").c_str(), 1);
+    run = runTool({"--merge-bank", bank});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("the data file could not be saved"), std::string::npos) << run.err;
+}
+
+} // namespace
+} // namespace lumivane
