@@ -5,7 +5,6 @@
 #include "app/Options.h"
 #include "patterns/BankFile.h"
 #include "patterns/StoreFile.h"
-#include "patterns/Windows1252.h"
 
 #include <filesystem>
 #include <optional>
@@ -40,26 +39,6 @@ std::optional<std::string> valueOf(const std::string& argument, const std::strin
     if (next < args.size())
         return args[next++];
     return std::nullopt;
-}
-
-// The stored pattern named exactly name (UTF-8), or, failing that, the only one
-// whose name is name plus the trailing space names entered in the dialog get.
-const Pattern* findByName(const DataStore& store, const std::string& name) {
-    const std::optional<std::string> bytes = utf8ToWindows1252(name);
-    if (!bytes)
-        return nullptr;
-    const Pattern* spaced = nullptr;
-    int spacedMatches = 0;
-    for (int i = 0; i < store.count(); ++i) {
-        const Pattern* p = store.patternAt(i);
-        if (p->nameText() == *bytes)
-            return p;
-        if (p->nameText() == *bytes + " ") {
-            spaced = p;
-            ++spacedMatches;
-        }
-    }
-    return spacedMatches == 1 ? spaced : nullptr;
 }
 
 int saveOutput(const std::string& path, const DataStore& store, const char* what,
@@ -182,7 +161,7 @@ int runExportBank(const std::vector<std::string>& args, std::ostream& out, std::
     if (names.empty())
         bank.appendAll(data);
     for (const std::string& name : names) {
-        const Pattern* found = findByName(data, name);
+        const Pattern* found = data.patternAt(findStoredPattern(data, name));
         if (!found) {
             err << "lumivane: no stored pattern is named \"" << name << "\"\n";
             return EXIT_USAGE;
