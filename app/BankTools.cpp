@@ -25,10 +25,7 @@ int usage(std::ostream& err, const std::string& problem) {
 // Reads a store the user named; false after a message.
 bool readStore(const std::string& path, DataStore& store, std::ostream& err) {
     store.clear();
-    const std::string problem = loadBank(path, store);
-    if (!problem.empty())
-        err << "lumivane: " << path << ": " << problem << '\n';
-    return problem.empty();
+    return readStoreForTool(path, store, err);
 }
 
 // The option's value: "--name=value", or the next argument.
@@ -46,7 +43,8 @@ int saveOutput(const std::string& path, const DataStore& store, const char* what
     try {
         saveStoreFile(path, store);
     } catch (const StoreFileError& error) {
-        err << "lumivane: " << what << " could not be saved: " << error.what() << '\n';
+        err << "lumivane: " << path << ": " << what << " could not be saved: " << error.reason()
+            << '\n';
         return EXIT_USAGE;
     }
     return EXIT_TOOL_OK;

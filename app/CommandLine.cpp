@@ -367,16 +367,8 @@ std::string listedName(std::string_view bytes) {
 
 int listPatterns(const std::string& path, std::ostream& out, std::ostream& err) {
     DataStore store;
-    try {
-        loadStoreFile(path, store);
-    } catch (const StoreFileError&) {
-        err << STORE_FILE_ERROR_TEXT << '\n';
+    if (!readStoreForTool(path, store, err))
         return EXIT_TOOL_FAILED;
-    }
-    if (store.loadStatus() != LOAD_OK) {
-        err << refusalText(store.loadStatus()) << '\n';
-        return EXIT_TOOL_FAILED;
-    }
     for (std::int32_t i = 0; i < store.count(); ++i)
         out << i << '\t' << listedName(store.patternAt(i)->nameText()) << '\n';
     return EXIT_TOOL_OK;

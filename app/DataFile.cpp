@@ -1,6 +1,7 @@
 #include "app/DataFile.h"
 
 #include "app/Options.h"
+#include "patterns/BankFile.h"
 #include "patterns/StoreFile.h"
 #include "patterns/Windows1252.h"
 
@@ -125,6 +126,18 @@ DataSource loadDataFile(Options& options, DataStore& store, std::vector<std::str
     }
     copyPersistedOptionWords(store, options);
     return source;
+}
+
+bool readStoreForTool(const std::string& path, DataStore& store, std::ostream& err) {
+    std::string reason;
+    const std::string problem = loadBank(path, store, &reason);
+    if (problem.empty())
+        return true;
+    err << "lumivane: " << path << ": " << problem;
+    if (!reason.empty())
+        err << " (" << reason << ')';
+    err << '\n';
+    return false;
 }
 
 std::optional<std::string> foundDataFile(const Options& options) {

@@ -42,6 +42,11 @@ DataSource loadDataFile(Options& options, DataStore& store,
 // get; -1 when there is none.
 int findStoredPattern(const DataStore& store, const std::string& name);
 
+// Reads the data or bank file a command-line tool was given. On a file error
+// or a refusal writes one line, "lumivane: FILE: " and the text the dialogs
+// show (with the reason of a file error), and returns false.
+bool readStoreForTool(const std::string& path, DataStore& store, std::ostream& err);
+
 // The file loadDataFile reads from: the first of its places that holds a
 // file, or nothing when none does.
 std::optional<std::string> foundDataFile(const Options& options);

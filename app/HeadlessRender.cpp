@@ -136,15 +136,7 @@ bool loadStore(const RenderRequest& r, DataStore& store, std::ostream& err) {
         loadDataFile(options, store);
         return true;
     }
-    try {
-        loadStoreFile(*r.dataFile, store);
-    } catch (const StoreFileError&) {
-        err << STORE_FILE_ERROR_TEXT << '\n';
-        return false;
-    }
-    if (store.loadStatus() != LOAD_OK)
-        err << refusalText(store.loadStatus()) << '\n';
-    return store.loadStatus() == LOAD_OK;
+    return readStoreForTool(*r.dataFile, store, err);
 }
 
 std::optional<Pattern> choosePattern(const RenderRequest& r, const DataStore& store,
@@ -256,7 +248,7 @@ class FrameOutput {
     }
 
     bool fail(std::ostream& err, const std::string& problem) {
-        err << "lumivane: cannot write \"" << fileName_ << "\": " << problem << "\n";
+        err << "lumivane: " << fileName_ << ": cannot write it: " << problem << "\n";
         return false;
     }
 

@@ -1,5 +1,7 @@
 #include "app/PatternJson.h"
 
+#include "app/DataFile.h"
+
 #include "app/CommandLine.h"
 #include "engine/Shapes.h"
 #include "patterns/StoreFile.h"
@@ -13,8 +15,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <limits>
@@ -549,16 +553,8 @@ std::vector<std::string> storeFromJson(const std::string& text, DataStore& store
 
 int dumpStoreFile(const std::string& path, std::ostream& out, std::ostream& err) {
     DataStore store;
-    try {
-        loadStoreFile(path, store);
-    } catch (const StoreFileError&) {
-        err << STORE_FILE_ERROR_TEXT << '\n';
+    if (!readStoreForTool(path, store, err))
         return EXIT_TOOL_FAILED;
-    }
-    if (store.loadStatus() != LOAD_OK) {
-        err << refusalText(store.loadStatus()) << '\n';
-        return EXIT_TOOL_FAILED;
-    }
     out << storeToJson(store);
     return EXIT_TOOL_OK;
 }
@@ -566,20 +562,20 @@ int dumpStoreFile(const std::string& path, std::ostream& out, std::ostream& err)
 int buildStoreFile(const std::string& outPath, const std::string& jsonPath, std::ostream& err) {
     std::ifstream in(jsonPath, std::ios::binary);
     std::ostringstream text;
-    if (!(in && text << in.rdbuf())) {
-        err << "lumivane: cannot read " << jsonPath << '\n';
+    if (!in || !(text << in.rdbuf()) || in.bad()) {
+        err << "lumivane: " << jsonPath << ": cannot read it: " << std::strerror(errno) << '\n';
         return EXIT_USAGE;
     }
     DataStore store;
     const std::vector<std::string> problems = storeFromJson(text.str(), store);
     for (const std::string& problem : problems)
-        err << jsonPath << ": " << problem << '\n';
+        err << "lumivane: " << jsonPath << ": " << problem << '\n';
     if (!problems.empty())
         return EXIT_USAGE;
     try {
         saveStoreFile(outPath, store);
     } catch (const StoreFileError& error) {
-        err << "lumivane: " << error.what() << '\n';
+        err << "lumivane: " << outPath << ": cannot write it: " << error.reason() << '\n';
         return EXIT_USAGE;
     }
     return EXIT_TOOL_OK;

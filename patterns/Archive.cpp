@@ -18,7 +18,7 @@ void Archive::writeWord(std::uint32_t word) {
 
 void Archive::readBytes(void* data, std::size_t n) {
     if (n > remaining())
-        throw StoreFileError("unexpected end of file");
+        throw StoreFileError("the file ends early");
     std::memcpy(data, bytes_.data() + position_, n);
     position_ += n;
 }

@@ -13,7 +13,14 @@ namespace lumivane {
 
 class StoreFileError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    // reason is what went wrong in a few words ("No such file or directory",
+    // "the file ends early"); the message defaults to it.
+    explicit StoreFileError(const std::string& reason, const std::string& message = {})
+        : std::runtime_error(message.empty() ? reason : message), reason_(reason) {}
+    const std::string& reason() const { return reason_; }
+
+  private:
+    std::string reason_;
 };
 
 class Archive {

@@ -4,11 +4,13 @@
 
 namespace lumivane {
 
-std::string loadBank(const std::string& path, DataStore& bank) {
+std::string loadBank(const std::string& path, DataStore& bank, std::string* reason) {
     bank.deleteAll();
     try {
         loadStoreFile(path, bank);
-    } catch (const StoreFileError&) {
+    } catch (const StoreFileError& error) {
+        if (reason != nullptr)
+            *reason = error.reason();
         return STORE_FILE_ERROR_TEXT;
     }
     return refusalText(bank.loadStatus());

@@ -17,7 +17,8 @@ constexpr const char* INVALID_BANK_TITLE = "Invalid Pattern File";
 // Empties the bank's pattern list and reads the file at path into it. Returns
 // what the user is to be told: an empty text when the file was read, otherwise
 // "File error!" (unreadable, short or damaged) or the refusal's text; the bank
-// then holds no patterns. Never throws for a bad file.
-std::string loadBank(const std::string& path, DataStore& bank);
+// then holds no patterns. The reason of a file error goes to reason when it is
+// given. Never throws for a bad file.
+std::string loadBank(const std::string& path, DataStore& bank, std::string* reason = nullptr);
 
 } // namespace lumivane

@@ -123,7 +123,7 @@ void DataStore::load(Archive& a) {
     readPattern(a, fresh.current, recordBytes);
     if (announced < 0 || a.remaining() / recordBytes < static_cast<std::size_t>(announced) ||
         a.remaining() - recordBytes * static_cast<std::size_t>(announced) < TRAILER_BYTES)
-        throw StoreFileError("damaged pattern file: impossible pattern count");
+        throw StoreFileError("the file is damaged (impossible pattern count)");
     fresh.patterns_.resize(static_cast<std::size_t>(announced));
     for (Pattern& p : fresh.patterns_)
         readPattern(a, p, recordBytes);

@@ -23,7 +23,8 @@ struct FileCloser {
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 StoreFileError errorFor(const std::string& what, const std::string& path) {
-    return StoreFileError(what + " " + path + ": " + std::strerror(errno));
+    const std::string reason = std::strerror(errno);
+    return StoreFileError(reason, what + " " + path + ": " + reason);
 }
 
 std::vector<std::uint8_t> readWholeFile(const std::string& path) {

@@ -101,17 +101,20 @@ TEST(CommandLine, RefusedAndUnreadableFilesReportTheirText) {
         fs::path file;
         std::string message;
     };
+    // Each line names the file, then gives the text the dialogs show and the
+    // reason of a file error.
     const Case cases[] = {
         {text, "Sorry, that's not a Lumivane pattern file!\n"},
         {later, "Sorry, that looks like a pattern bank saved by a later version of Lumivane.  "
                 "You need to upgrade to the latest version!\n"},
-        {shortFile, "File error!\n"},
-        {folder.path() / "missing.pat", "File error!\n"},
+        {shortFile, "File error! (the file ends early)\n"},
+        {folder.path() / "missing.pat", "File error! (No such file or directory)\n"},
+        {folder.path(), "File error! (Is a directory)\n"},
     };
     for (const Case& c : cases) {
         const ToolRun run = runTool({"--list", c.file.string()});
         EXPECT_EQ(run.status, 1) << c.file;
-        EXPECT_EQ(run.err, c.message) << c.file;
+        EXPECT_EQ(run.err, "lumivane: " + c.file.string() + ": " + c.message) << c.file;
         EXPECT_EQ(run.out, "") << c.file;
     }
 }

@@ -176,7 +176,7 @@ TEST(HeadlessRender, RefusedAndUnwritableFiles) {
     auto refused = parse({dir.slashed() + "x.png", "--data", text});
     std::ostringstream err;
     EXPECT_EQ(runRender(*refused, err), 1);
-    EXPECT_EQ(err.str(), "Sorry, that's not a Lumivane pattern file!\n");
+    EXPECT_EQ(err.str(), "lumivane: " + text + ": Sorry, that's not a Lumivane pattern file!\n");
 
     auto unwritable =
         parse({dir.slashed() + "no/such/folder/x.png", "--data", writeStore(dir), "--frames", "1"});
@@ -213,7 +213,8 @@ TEST(HeadlessRender, FailedWritesExitTwo) {
         EXPECT_GT(waiting, 0) << "nothing was written to the FIFO";
         ::close(reader); // the reader goes away before the picture is complete
         EXPECT_EQ(render.wait(10), 2) << render.errorText();
-        EXPECT_NE(render.errorText().find("cannot write \"" + fifo + "\""), std::string::npos)
+        EXPECT_NE(render.errorText().find("lumivane: " + fifo + ": cannot write it: "),
+                  std::string::npos)
             << render.errorText();
         EXPECT_EQ(std::filesystem::status(fifo).type(), std::filesystem::file_type::fifo);
     }
