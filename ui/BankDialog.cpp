@@ -78,12 +78,6 @@ constexpr const char* PATTERN_FILE_FILTER = "Pattern Files (*.pat)";
 constexpr const char* ALL_FILES_FILTER = "All Files (*)";
 constexpr const char* BANK_SUFFIX = "pat";
 
-template <typename Control> Control* named(Control* control, int id, const QString& accessible) {
-    control->setObjectName(QStringLiteral("id%1").arg(id));
-    control->setAccessibleName(accessible);
-    return control;
-}
-
 // The folder of a chosen file as the profile keeps it: with a trailing '/'.
 QString folderOf(const QString& file) {
     QString folder = QFileInfo(file).absolutePath();
@@ -103,7 +97,7 @@ QString BankDialog::helpText(int id) {
 }
 
 BankDialog::BankDialog(const DialogContext& context, const DataStore& set, QWidget* parent)
-    : QDialog(parent), context_(context), setScene_(std::make_unique<Scene>()),
+    : DialogBase(context, parent), setScene_(std::make_unique<Scene>()),
       bankScene_(std::make_unique<Scene>()) {
     setWindowTitle(QString::fromLatin1(BANK_DIALOG_TITLE));
     setObjectName(QStringLiteral("bankDialog"));
@@ -235,10 +229,6 @@ void BankDialog::buildControls() {
     quickHelp_->button()->setMinimumSize(dialogUnits(this, 20, 17));
     quickHelp_->button()->setIconSize(QSize(1, 1) * dialogUnitsY(this, 13));
     // Takes the focus when no control may show a focus mark.
-    focusSink_ = named(new QWidget(this), 1093, QString());
-    focusSink_->setFocusPolicy(Qt::NoFocus);
-    focusSink_->setGeometry(0, 0, 0, 0);
-
     auto* dialogButtons = new QHBoxLayout;
     dialogButtons->addWidget(ok);
     dialogButtons->addWidget(cancel);
@@ -297,11 +287,6 @@ void BankDialog::resumePreviews() {
 void BankDialog::finishAction() {
     resumePreviews();
     focusSinkIfWanted();
-}
-
-void BankDialog::focusSinkIfWanted() {
-    if (context_.options->noTabMarks)
-        focusSink_->setFocus(Qt::OtherFocusReason);
 }
 
 void BankDialog::showInPreview(KaleidoView* preview, Scene* scene, Pattern& record,
@@ -601,22 +586,5 @@ void BankDialog::replaceByBank() {
 }
 
 // ---- Events ----------------------------------------------------------------
-
-void BankDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!shownOnce_) {
-        shownOnce_ = true;
-        focusSinkIfWanted();
-    }
-}
-
-void BankDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        context_.runner->openHelpFile();
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
 
 } // namespace lumivane

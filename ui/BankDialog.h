@@ -6,7 +6,7 @@
 #pragma once
 
 #include "patterns/DataStore.h"
-#include "ui/DialogContext.h"
+#include "ui/DialogBase.h"
 
 #include <QDialog>
 #include <QFileDialog>
@@ -27,7 +27,7 @@ class Scene;
 inline constexpr const char* BANK_DIALOG_TITLE = "Work with Pattern Banks";
 inline constexpr const char* SAVE_BANK_TITLE = "Save Bank";
 
-class BankDialog : public QDialog {
+class BankDialog : public DialogBase {
     Q_OBJECT
 
   public:
@@ -45,8 +45,6 @@ class BankDialog : public QDialog {
     static QString helpText(int id);
 
   protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -59,7 +57,6 @@ class BankDialog : public QDialog {
     // The end of every action: the checked previews run again, and the focus
     // goes to the sink when no focus mark may show.
     void finishAction();
-    void focusSinkIfWanted();
     // The pattern in the preview's own record, set up afresh and drawn once,
     // so that a paused preview shows it too.
     void showInPreview(KaleidoView* preview, Scene* scene, Pattern& record, const Pattern& shown);
@@ -91,7 +88,6 @@ class BankDialog : public QDialog {
     void mergeBank();
     void replaceByBank();
 
-    DialogContext context_;
     DataStore set_;
     DataStore bank_;
     DropDownList* setList_ = nullptr;
@@ -105,8 +101,6 @@ class BankDialog : public QDialog {
     KaleidoView* bankPreview_ = nullptr;
     QCheckBox* animateSet_ = nullptr;
     QCheckBox* animateBank_ = nullptr;
-    QWidget* focusSink_ = nullptr;
-    bool shownOnce_ = false;
 };
 
 } // namespace lumivane

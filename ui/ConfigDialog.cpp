@@ -203,16 +203,6 @@ constexpr int FULL_SCREEN_MODE_IDS[] = {1123, 1124, 1125, 1127};
 constexpr const char* FULL_SCREEN_MODE_CAPTIONS[] = {"Use Current", "Use Random", "Auto-Generate",
                                                      "Cycle"};
 
-QString objectNameFor(int id) {
-    return QStringLiteral("id%1").arg(id);
-}
-
-template <typename Control> Control* named(Control* control, int id, const QString& accessible) {
-    control->setObjectName(objectNameFor(id));
-    control->setAccessibleName(accessible);
-    return control;
-}
-
 std::optional<std::int32_t> parseInteger(const QString& text) {
     const std::string digits = text.trimmed().toStdString();
     std::int32_t value = 0;
@@ -235,7 +225,7 @@ QString ConfigDialog::helpText(int id) {
 }
 
 ConfigDialog::ConfigDialog(const DialogContext& context, QWidget* parent)
-    : QDialog(parent), context_(context) {
+    : DialogBase(context, parent) {
     setWindowTitle(QString::fromLatin1(CONFIG_DIALOG_TITLE));
     setObjectName(QStringLiteral("configDialog"));
     buildControls();
@@ -308,10 +298,6 @@ void ConfigDialog::buildControls() {
     defaultButtonSink_ = named(new QPushButton(this), 1130, QString());
     defaultButtonSink_->hide();
     // Takes the focus when no control may show a focus mark.
-    focusSink_ = named(new QWidget(this), 1093, QString());
-    focusSink_->setFocusPolicy(Qt::NoFocus);
-    focusSink_->setGeometry(0, 0, 0, 0);
-
     auto* dialogButtons = new QHBoxLayout;
     dialogButtons->addWidget(okButton_);
     dialogButtons->addWidget(cancel);
@@ -591,11 +577,6 @@ void ConfigDialog::setDefaultButton() {
     okButton_->setAutoDefault(!keep);
     okButton_->setDefault(!keep);
     defaultButtonSink_->setDefault(keep);
-}
-
-void ConfigDialog::focusSinkIfWanted() {
-    if (context_.options->noTabMarks)
-        focusSink_->setFocus(Qt::OtherFocusReason);
 }
 
 void ConfigDialog::pausePreview() {
@@ -881,23 +862,6 @@ void ConfigDialog::reject() {
 }
 
 // ---- Events ----------------------------------------------------------------
-
-void ConfigDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!shownOnce_) {
-        shownOnce_ = true;
-        focusSinkIfWanted();
-    }
-}
-
-void ConfigDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        context_.runner->openHelpFile();
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
 
 void ConfigDialog::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);

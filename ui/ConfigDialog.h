@@ -6,7 +6,7 @@
 #pragma once
 
 #include "patterns/Pattern.h"
-#include "ui/DialogContext.h"
+#include "ui/DialogBase.h"
 
 #include <QDialog>
 
@@ -27,7 +27,7 @@ class QuickHelp;
 inline constexpr const char* CONFIG_DIALOG_TITLE =
     "Lumivane Kaleidoscopic Screensaver (V" LUMIVANE_VERSION ")";
 
-class ConfigDialog : public QDialog {
+class ConfigDialog : public DialogBase {
     Q_OBJECT
 
   public:
@@ -55,8 +55,6 @@ class ConfigDialog : public QDialog {
     void reject() override;
 
   protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -68,7 +66,6 @@ class ConfigDialog : public QDialog {
     void writeSymmetryText();
     void fillPatternList();
     void setDefaultButton();
-    void focusSinkIfWanted();
     void pausePreview();
     void resumePreview();
     int runModal(QDialog& dialog);
@@ -97,7 +94,6 @@ class ConfigDialog : public QDialog {
     void openHelp();
     void showAbout();
 
-    DialogContext context_;
     Pattern workingPattern_;
     DropDownList* shapeList_ = nullptr;
     DropDownList* patternList_ = nullptr;
@@ -117,8 +113,6 @@ class ConfigDialog : public QDialog {
     QCheckBox* darkBorders_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QPushButton* defaultButtonSink_ = nullptr;
-    QWidget* focusSink_ = nullptr;
-    bool shownOnce_ = false;
 };
 
 } // namespace lumivane

@@ -137,12 +137,6 @@ constexpr const char* COLOUR_MODES[] = {"Const", "Mix", "Vary", "Change"};
 constexpr const char* SIZE_MODES[] = {"Const", "Mix", "Change"};
 constexpr const char* ANGLE_MODES[] = {"Const", "Rotate", "Twirl"};
 
-template <typename Control> Control* named(Control* control, int id, const QString& accessible) {
-    control->setObjectName(QStringLiteral("id%1").arg(id));
-    control->setAccessibleName(accessible);
-    return control;
-}
-
 QString slotName(int slot) {
     return QStringLiteral("Shape %1").arg(slot + 1);
 }
@@ -204,7 +198,7 @@ void LayerDialog::randomiseSlots(Layer& layer) {
 
 LayerDialog::LayerDialog(const DialogContext& context, const Pattern& pattern, const Layer& layer,
                          QWidget* parent)
-    : QDialog(parent), context_(context), layer_(layer), pattern_(pattern) {
+    : DialogBase(context, parent), layer_(layer), pattern_(pattern) {
     setWindowTitle(QString::fromLatin1(LAYER_DIALOG_TITLE));
     setObjectName(QStringLiteral("layerDialog"));
 
@@ -233,10 +227,6 @@ LayerDialog::LayerDialog(const DialogContext& context, const Pattern& pattern, c
     connect(quickHelp_, &QuickHelp::buttonPressed, this, &LayerDialog::pressQuickHelp);
 
     // Takes the focus when no control may show a focus mark.
-    focusSink_ = named(new QWidget(this), 1093, QString());
-    focusSink_->setFocusPolicy(Qt::NoFocus);
-    focusSink_->setGeometry(0, 0, 0, 0);
-
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(okButton_);
     buttons->addWidget(cancel);
@@ -493,11 +483,6 @@ void LayerDialog::markChanged() {
     setWindowTitle(captionText_);
 }
 
-void LayerDialog::focusSinkIfWanted() {
-    if (context_.options->noTabMarks)
-        focusSink_->setFocus(Qt::OtherFocusReason);
-}
-
 void LayerDialog::pausePreview() {
     preview_->setRunning(false);
 }
@@ -612,22 +597,5 @@ void LayerDialog::randomise() {
 }
 
 // ---- Events ----------------------------------------------------------------
-
-void LayerDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!shownOnce_) {
-        shownOnce_ = true;
-        focusSinkIfWanted();
-    }
-}
-
-void LayerDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
-        context_.runner->openHelpFile();
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
 
 } // namespace lumivane

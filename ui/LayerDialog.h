@@ -4,7 +4,7 @@
 #pragma once
 
 #include "patterns/Pattern.h"
-#include "ui/DialogContext.h"
+#include "ui/DialogBase.h"
 
 #include <QDialog>
 
@@ -27,7 +27,7 @@ class QuickHelp;
 inline constexpr const char* LAYER_DIALOG_TITLE = "Select Layer Pattern";
 inline constexpr const char* LAYER_DIALOG_CHANGED_TITLE = "Layer Preferences Dialog";
 
-class LayerDialog : public QDialog {
+class LayerDialog : public DialogBase {
     Q_OBJECT
 
   public:
@@ -57,8 +57,6 @@ class LayerDialog : public QDialog {
     void applyLayer();
 
   protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -81,7 +79,6 @@ class LayerDialog : public QDialog {
     void moveControlsToMembers();
     void spreadPieces();
     void markChanged();
-    void focusSinkIfWanted();
     void pausePreview();
     void resumePreview();
 
@@ -98,7 +95,6 @@ class LayerDialog : public QDialog {
     void chooseColour(int slot);
     void randomise();
 
-    DialogContext context_;
     KaleidoView* preview_ = nullptr;
     Layer layer_;
     Pattern pattern_;
@@ -112,8 +108,6 @@ class LayerDialog : public QDialog {
     QString captionText_;
 
     QPushButton* okButton_ = nullptr;
-    QWidget* focusSink_ = nullptr;
-    bool shownOnce_ = false;
 };
 
 } // namespace lumivane

@@ -1,0 +1,38 @@
+#include "ui/DialogBase.h"
+
+#include "ui/ModalRunner.h"
+
+#include <QKeyEvent>
+
+namespace lumivane {
+
+DialogBase::DialogBase(const DialogContext& context, QWidget* parent)
+    : QDialog(parent), context_(context), focusSink_(named(new QWidget(this), 1093, QString())) {
+    // Visible but of no size, so that it can hold the focus and show nothing.
+    focusSink_->setFocusPolicy(Qt::NoFocus);
+    focusSink_->setGeometry(0, 0, 0, 0);
+}
+
+void DialogBase::focusSinkIfWanted() {
+    if (context_.options->noTabMarks)
+        focusSink_->setFocus(Qt::OtherFocusReason);
+}
+
+void DialogBase::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        focusSinkIfWanted();
+    }
+}
+
+void DialogBase::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+        context_.runner->openHelpFile();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace lumivane
