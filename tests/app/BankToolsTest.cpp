@@ -1,4 +1,5 @@
 #include "TestFolders.h"
+#include "ToolRun.h"
 
 #include "app/CommandLine.h"
 #include "patterns/StoreFile.h"
@@ -15,17 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-ToolRun runTool(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = runLongOption("lumivane", args, out, err);
-    return {status, out.str(), err.str()};
-}
+using testing::runTool;
+using testing::ToolRun;
 
 std::string bytesOf(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);

@@ -37,9 +37,7 @@ QStringList entriesOf(const QComboBox* list) {
 }
 
 template <typename Control = QWidget> Control* control(QWidget* dialog, int id) {
-    auto* found = dialog->findChild<Control*>(QStringLiteral("id%1").arg(id));
-    EXPECT_NE(found, nullptr) << "no control id" << id;
-    return found;
+    return controlOf<Control>(dialog, id);
 }
 
 void chooseFrom(QWidget* dialog, int id, int index) {

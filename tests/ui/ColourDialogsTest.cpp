@@ -57,16 +57,6 @@ TEST(BackgroundColourDialog, ModeIsTheButtonChosenOrKeptWhenNone) {
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
-struct NoSaverPlatform : PlatformServices {
-    bool isNtPlatform() const override { return true; }
-    bool passwordInUse() const override { return false; }
-    bool saverIsRunning() const override { return false; }
-    bool verifyPassword(void*) override { return true; }
-    void changePassword(long long) override {}
-    void lowerPriority() override {}
-    bool acquireSaverLock(std::string&) override { return true; }
-};
-
 QPushButton* addToCustomColours(QDialog& dialog) {
     for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
         if (button->text().contains(QStringLiteral("Custom")))

@@ -29,16 +29,6 @@ namespace fs = std::filesystem;
 using namespace std::string_literals;
 using lumivane::testing::TempFolder;
 
-struct NoSaverPlatform : PlatformServices {
-    bool isNtPlatform() const override { return true; }
-    bool passwordInUse() const override { return false; }
-    bool saverIsRunning() const override { return false; }
-    bool verifyPassword(void*) override { return true; }
-    void changePassword(long long) override {}
-    void lowerPriority() override {}
-    bool acquireSaverLock(std::string&) override { return true; }
-};
-
 const char* const APP_NAME = "lumivane-ui-test";
 
 std::string bytesOf(const fs::path& file) {

@@ -67,6 +67,12 @@ DialogContext DialogWorld::context() {
                          [this](const QString& folder) { patternPath = folder; }};
 }
 
+QWidget* findControl(const QWidget* dialog, int templateId) {
+    auto* found = dialog->findChild<QWidget*>(QStringLiteral("id%1").arg(templateId));
+    EXPECT_NE(found, nullptr) << "no control id" << templateId;
+    return found;
+}
+
 Pattern namedPattern(const char* name, int imageSize) {
     Pattern pattern;
     pattern.setNameText(std::string(name) + ' ');

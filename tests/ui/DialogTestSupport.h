@@ -2,6 +2,7 @@
 // a world of options, store and scenes for a dialog to work on.
 #pragma once
 
+#include "app/PlatformServices.h"
 #include "engine/Scene.h"
 #include "patterns/DataStore.h"
 #include "ui/DialogContext.h"
@@ -9,6 +10,7 @@
 
 #include <QDialog>
 #include <QMessageBox>
+#include <QString>
 
 #include <deque>
 #include <functional>
@@ -61,6 +63,24 @@ struct DialogWorld {
     ScriptedRunner runner;
     QString patternPath = QStringLiteral("/tmp/");
 };
+
+// A platform on which no saver runs and nothing is refused.
+struct NoSaverPlatform : PlatformServices {
+    bool isNtPlatform() const override { return true; }
+    bool passwordInUse() const override { return false; }
+    bool saverIsRunning() const override { return false; }
+    bool verifyPassword(void*) override { return true; }
+    void changePassword(long long) override {}
+    void lowerPriority() override {}
+    bool acquireSaverLock(std::string&) override { return true; }
+};
+
+// The control of dialog with object name "id" + templateId; fails the test
+// when there is none.
+QWidget* findControl(const QWidget* dialog, int templateId);
+template <typename Control = QWidget> Control* controlOf(const QWidget* dialog, int templateId) {
+    return qobject_cast<Control*>(findControl(dialog, templateId));
+}
 
 // A pattern named name (stored with its trailing space) with a distinctive size.
 Pattern namedPattern(const char* name, int imageSize);

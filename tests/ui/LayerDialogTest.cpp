@@ -36,9 +36,7 @@ class LayerDialogTest : public ::testing::Test {
         settle();
     }
     template <typename Control = QWidget> Control* control(int id) {
-        auto* found = dialog->findChild<Control*>(QStringLiteral("id%1").arg(id));
-        EXPECT_NE(found, nullptr) << "no control id" << id;
-        return found;
+        return controlOf<Control>(dialog.get(), id);
     }
     void click(int id) { control<QAbstractButton>(id)->click(); }
     // A key or a click beside the handle: the slider ends its tracking at once.
