@@ -2,32 +2,61 @@
 
 #include "engine/AntiAlias.h"
 #include "engine/ColourTools.h"
+#include "engine/Compositor.h"
 #include "engine/Geometry.h"
 #include "engine/Scene.h"
 #include "engine/Shapes.h"
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace lumivane {
 namespace {
 
-// Brush and pen of the polygons being drawn, and whether to soften their edges.
+// Where the polygons of a frame go: straight into the surface, with the edge pass after
+// each when asked, or into the compositor, which writes them all at the end. Should the
+// compositor run out of room, what it holds is drawn at once and the frame goes on the
+// ordinary way.
+class FrameDrawing {
+  public:
+    FrameDrawing(Surface& surface, bool antiAlias, PolygonRecorder* recorder,
+                 FrameCompositor* compositor, std::uint32_t background)
+        : surface_(surface), antiAlias_(antiAlias), recorder_(recorder), compositor_(compositor),
+          background_(background) {}
+
+    void polygon(const IntPoint* points, int n, bool forward, std::uint32_t brush,
+                 std::uint32_t pen) {
+        if (recorder_)
+            recorder_->polygon(points, n, brush, pen);
+        if (compositor_) {
+            if (compositor_->add(points, n, brush, pen))
+                return;
+            compositor_->drawInOrder(surface_, background_);
+            compositor_ = nullptr;
+        }
+        drawPolygon(surface_, points, n, brush, pen);
+        if (antiAlias_)
+            antiAliasPolygon(surface_, points, n, forward);
+    }
+
+    // The compositor still collecting this frame, if any.
+    FrameCompositor* compositor() const { return compositor_; }
+    Surface& surface() const { return surface_; }
+
+  private:
+    Surface& surface_;
+    bool antiAlias_;
+    PolygonRecorder* recorder_;
+    FrameCompositor* compositor_;
+    std::uint32_t background_;
+};
+
+// Brush and pen of the polygons being drawn.
 struct Paint {
     std::uint32_t brush;
     std::uint32_t pen;
-    bool antiAlias;
-    PolygonRecorder* recorder;
 };
-
-void paintPolygon(Surface& surface, const IntPoint* points, int n, bool forward,
-                  const Paint& paint) {
-    drawPolygon(surface, points, n, paint.brush, paint.pen);
-    if (paint.recorder)
-        paint.recorder->polygon(points, n, paint.brush, paint.pen);
-    if (paint.antiAlias)
-        antiAliasPolygon(surface, points, n, forward);
-}
 
 ImageGeometry imageGeometry(const Scene& scene) {
     return ImageGeometry{static_cast<ScreenShape>(scene.screenShape),
@@ -85,16 +114,29 @@ int clippedPolarOutline(Scene& scene, const Piece& piece) {
     return m;
 }
 
-void drawCornerMasks(Scene& scene, Surface& surface, const Paint& paint) {
+void drawCornerMasks(Scene& scene, FrameDrawing& drawing, std::uint32_t background) {
     const ImageGeometry geometry = imageGeometry(scene);
     IntPoint* p = scene.workPoints.data();
     IntPoint* q = scene.workPointsQ.data();
     const int steps = cornerMaskSteps(geometry);
     for (int j = 0; j < steps; ++j) {
         cornerMaskImages(geometry, j, p, q);
-        paintPolygon(surface, p, CORNER_MASK_POINTS, true, paint);
-        paintPolygon(surface, q, CORNER_MASK_POINTS, true, paint);
+        drawing.polygon(p, CORNER_MASK_POINTS, true, background, background);
+        drawing.polygon(q, CORNER_MASK_POINTS, true, background, background);
     }
+}
+
+// The tiling overwrites everything around its source block, so a compositor need not
+// write those pixels at all; the block itself it must.
+void leaveTiledPixels(const Scene& scene, const Surface& surface, FrameCompositor& compositor) {
+    const ImageGeometry geometry = imageGeometry(scene);
+    forEachTileCopy(geometry, [&](const BlockCopy& c) {
+        ClippedCopy clipped;
+        if (clipBlockCopy(surface, c.srcX, c.srcY, c.width, c.height, c.dstX, c.dstY, clipped))
+            compositor.leaveRect(clipped.dstX, clipped.dstY, clipped.width, clipped.height);
+    });
+    const TilingLayout t = tilingLayout(geometry);
+    compositor.keepRect(t.left, t.top, t.width, t.height);
 }
 
 void tileThreeMirror(const Scene& scene, Surface& surface) {
@@ -103,15 +145,12 @@ void tileThreeMirror(const Scene& scene, Surface& surface) {
     });
 }
 
-} // namespace
-
-void drawPiece(Scene& scene, Piece& piece, Surface& surface, PolygonRecorder* recorder) {
+void drawPieceImages(Scene& scene, Piece& piece, FrameDrawing& drawing) {
     const int m = clippedPolarOutline(scene, piece);
     if (m == 0)
         return;
     const ColourRef fill = pieceColour(piece);
-    const Paint paint{colourToPixel(fill), colourToPixel(outlineColour(scene, piece, fill)),
-                      scene.antiAlias, recorder};
+    const Paint paint{colourToPixel(fill), colourToPixel(outlineColour(scene, piece, fill))};
     const ImageGeometry geometry = imageGeometry(scene);
     const double* theta = scene.workTheta.data();
     const double* rho = scene.workRho.data();
@@ -119,38 +158,60 @@ void drawPiece(Scene& scene, Piece& piece, Surface& surface, PolygonRecorder* re
     IntPoint* q = scene.workPointsQ.data();
     for (int sector = 0; sector < scene.symmetry; ++sector) {
         sectorImages(geometry, sector, theta, rho, m, p, q);
-        paintPolygon(surface, p, m, true, paint);
-        paintPolygon(surface, q, m, false, paint);
+        drawing.polygon(p, m, true, paint.brush, paint.pen);
+        drawing.polygon(q, m, false, paint.brush, paint.pen);
         if (sector == 1 && scene.screenShape == SCREEN_THREE_MIRROR) {
             threeMirrorExtraImages(geometry, theta, rho, m, p, q);
-            paintPolygon(surface, p, m, false, paint);
-            paintPolygon(surface, q, m, true, paint);
+            drawing.polygon(p, m, false, paint.brush, paint.pen);
+            drawing.polygon(q, m, true, paint.brush, paint.pen);
         }
     }
 }
 
-void renderFrame(Scene& scene, Surface& surface, bool antiAlias, PolygonRecorder* recorder) {
+} // namespace
+
+void drawPiece(Scene& scene, Piece& piece, Surface& surface, PolygonRecorder* recorder) {
+    FrameDrawing drawing(surface, scene.antiAlias, recorder, nullptr, 0);
+    drawPieceImages(scene, piece, drawing);
+}
+
+void renderFrame(Scene& scene, Surface& surface, bool antiAlias, PolygonRecorder* recorder,
+                 FrameMethod method) {
     scene.antiAlias = antiAlias;
     advanceBackground(scene);
     const std::uint32_t background = colourToPixel(scene.backgroundColour);
-    fillRect(surface, 0, 0, scene.width, scene.height, background);
+    FrameCompositor* compositor = nullptr;
+    if (method == FrameMethod::WriteOnce && !antiAlias && scene.width == surface.width &&
+        scene.height == surface.height) {
+        if (!scene.compositor) {
+            scene.compositor = std::make_unique<FrameCompositor>();
+            scene.compositor->setSize(scene.width, scene.height);
+        }
+        if (scene.compositor->fits(surface)) {
+            compositor = scene.compositor.get();
+            compositor->clear();
+        }
+    }
+    if (compositor == nullptr) {
+        fillRect(surface, 0, 0, scene.width, scene.height, background);
+    }
+    FrameDrawing drawing(surface, antiAlias, recorder, compositor, background);
     const int live = std::clamp(scene.pieceCount, 0, MAX_PIECES);
     for (int i = 0; i < live; ++i) {
         Piece& piece = scene.pieces[static_cast<std::size_t>(i)];
         scene.updatePiece(piece);
-        drawPiece(scene, piece, surface, recorder);
+        drawPieceImages(scene, piece, drawing);
     }
-    switch (scene.screenShape) {
-    case SCREEN_CIRCLE:
-    case SCREEN_OVAL:
-        drawCornerMasks(scene, surface, Paint{background, background, antiAlias, recorder});
-        break;
-    case SCREEN_THREE_MIRROR:
+    const bool tiled = scene.screenShape == SCREEN_THREE_MIRROR;
+    if (scene.screenShape == SCREEN_CIRCLE || scene.screenShape == SCREEN_OVAL)
+        drawCornerMasks(scene, drawing, background);
+    if (FrameCompositor* collecting = drawing.compositor()) {
+        if (tiled)
+            leaveTiledPixels(scene, surface, *collecting);
+        collecting->resolve(surface, background);
+    }
+    if (tiled)
         tileThreeMirror(scene, surface);
-        break;
-    default:
-        break;
-    }
 }
 
 } // namespace lumivane

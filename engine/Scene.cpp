@@ -1,6 +1,7 @@
 #include "engine/Scene.h"
 
 #include "engine/ColourTools.h"
+#include "engine/Compositor.h"
 #include "engine/Random.h"
 #include "engine/Shapes.h"
 
@@ -67,6 +68,8 @@ Scene::Scene() {
     shapeLibrary(); // built now so that no later call pays for it
 }
 
+Scene::~Scene() = default;
+
 std::string Scene::shapeName(int index) const {
     return shapeLibrary().shapeName(index);
 }
@@ -82,6 +85,8 @@ void Scene::setViewport(int left, int top, int right, int bottom) {
     centreY = static_cast<std::int32_t>(std::int64_t{top} + height / 2);
     resetSpawnDisc();
     mirrorRadius = 0.48 * std::min(width, height);
+    if (compositor)
+        compositor->setSize(width, height);
 }
 
 void Scene::resetSpawnDisc() {

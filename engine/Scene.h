@@ -11,10 +11,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <numbers>
 #include <string>
 
 namespace lumivane {
+
+class FrameCompositor;
 
 constexpr int MAX_PIECES = 620;
 constexpr int MIN_SYMMETRY = 3;
@@ -41,6 +44,9 @@ struct Piece {
 class Scene {
   public:
     Scene();
+    ~Scene();
+    Scene(const Scene&) = delete;
+    Scene& operator=(const Scene&) = delete;
 
     // Takes the image settings from the pattern and, unless settingsOnly,
     // spawns its three layers. Returns the number of pieces spawned.
@@ -104,6 +110,8 @@ class Scene {
     ColourRef borderColour = 0; // colour of the border pen: the painted background
     bool antiAlias = false;
     double animationFactor = 1.0; // stretches animation periods
+    // Where write-once frames are resolved; made by the first one, sized by setViewport.
+    std::unique_ptr<FrameCompositor> compositor;
 
   private:
     struct SlotWeights {

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config git
-    qt6-base-dev libgl-dev libxcb1-dev libxkbcommon-dev
+    qt6-base-dev libgl-dev libxcb1-dev libxcb-dpms0-dev libxkbcommon-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     g++-mingw-w64-x86-64
     xvfb xauth xdotool x11-apps x11-utils imagemagick xscreensaver xscreensaver-data xscreensaver-data-extra xscreensaver-gl

@@ -9,6 +9,7 @@
 namespace lumivane {
 
 class DataStore;
+class DisplayPowerWatch;
 class Scene;
 
 struct DisplayOptions {
@@ -28,6 +29,8 @@ struct ViewEnvironment {
     DisplayOptions* options = nullptr;
     DataStore* store = nullptr;
     const Scene* editorScene = nullptr;
+    // Whether the display is powered; nullptr for the process's own (DisplayPowerWatch::shared).
+    DisplayPowerWatch* power = nullptr;
 };
 
 } // namespace lumivane

@@ -38,6 +38,22 @@ bool HostWindow::isWindow(xcb_connection_t* connection, std::uint32_t id) {
     return exists;
 }
 
+std::optional<bool> HostWindow::isViewable(std::uint32_t id) const {
+    if (xcb_connection_has_error(connection_) != 0) {
+        return std::nullopt;
+    }
+    xcb_generic_error_t* error = nullptr;
+    xcb_get_window_attributes_reply_t* reply = xcb_get_window_attributes_reply(
+        connection_, xcb_get_window_attributes(connection_, id), &error);
+    std::optional<bool> viewable;
+    if (reply != nullptr && error == nullptr) {
+        viewable = reply->map_state == XCB_MAP_STATE_VIEWABLE;
+    }
+    std::free(reply);
+    std::free(error);
+    return viewable;
+}
+
 std::unique_ptr<HostWindow> HostWindow::open(long long id) {
     if (id <= 0 || id > LARGEST_WINDOW_ID) {
         return nullptr;

@@ -29,8 +29,9 @@ class HostWindow {
     std::uint32_t id() const { return id_; }
     // The host's inner size in device pixels, or nothing once it is gone.
     std::optional<QSize> size() const;
-    // Whether a window with this id (the preview's own, say) still exists.
-    bool windowExists(std::uint32_t id) const { return isWindow(connection_, id); }
+    // Whether the window with this id (the preview's own, say) can be seen:
+    // it and every window it lies in are mapped. Nothing once it is gone.
+    std::optional<bool> isViewable(std::uint32_t id) const;
 
   private:
     HostWindow(xcb_connection_t* connection, std::uint32_t id);

@@ -7,16 +7,20 @@
 #include "engine/Scene.h"
 #include "patterns/DataStore.h"
 #include "patterns/Windows1252.h"
+#include "view/DisplayPower.h"
 #include "view/HelpFile.h"
 #include "view/NameOverlay.h"
 #include "view/ViewRules.h"
 
+#include <QBackingStore>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QUrl>
+#include <QWindow>
 
 #include <chrono>
 #include <cmath>
@@ -40,9 +44,17 @@ KaleidoView::KaleidoView(const ViewEnvironment& environment, QWidget* parent)
     frameTimer_.setTimerType(Qt::PreciseTimer);
     connect(&frameTimer_, &QTimer::timeout, this, &KaleidoView::frameTimerExpired);
     connect(&resetTimer_, &QTimer::timeout, this, &KaleidoView::resetTimerExpired);
+    power_ = environment_.power != nullptr ? environment_.power : DisplayPowerWatch::shared();
+    if (power_ != nullptr) {
+        connect(power_, &DisplayPowerWatch::changed, this, &KaleidoView::updateSight);
+    }
 }
 
-KaleidoView::~KaleidoView() = default;
+KaleidoView::~KaleidoView() {
+    if (watchingPower_ && power_ != nullptr) {
+        power_->removeWatcher();
+    }
+}
 
 void KaleidoView::attachScene(Scene* scene, const Pattern& pattern) {
     scene_ = scene;
@@ -58,15 +70,21 @@ void KaleidoView::setFrameInterval(int n) {
 
 void KaleidoView::restartFrameTimer(int intervalMs) {
     frameTimer_.stop();
-    frameTimer_.start(intervalMs);
+    frameIntervalMs_ = intervalMs;
+    if (seen_ || !frameTimerNeedsSight_) {
+        frameTimer_.start(intervalMs);
+    }
+}
+
+void KaleidoView::setFrameTimerNeedsSight(bool needsSight) {
+    frameTimerNeedsSight_ = needsSight;
+    if (!needsSight && frameIntervalMs_ > 0 && !frameTimer_.isActive()) {
+        frameTimer_.start(frameIntervalMs_);
+    }
 }
 
 void KaleidoView::armResetTimer() {
     resetTimer_.start(lumivane::resetIntervalMs(pattern_.resetTime));
-}
-
-int KaleidoView::frameIntervalMs() const {
-    return frameTimer_.isActive() ? frameTimer_.interval() : -1;
 }
 
 int KaleidoView::resetIntervalMs() const {
@@ -162,30 +180,24 @@ bool KaleidoView::nameOverlayDue() const {
 
 void KaleidoView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    rebuildSurface();
+    resizeFrame();
 }
 
-// The surface has the client's size in device pixels, so a high-density
-// screen gets the kaleidoscope at its full resolution.
-void KaleidoView::rebuildSurface() {
-    const qreal ratio = devicePixelRatioF();
-    const int w = static_cast<int>(std::lround(width() * ratio));
-    const int h = static_cast<int>(std::lround(height() * ratio));
-    surface_ = QImage();
-    frameReady_ = false;
-    if (w > 0 && h > 0) {
-        surface_ = QImage(w, h, QImage::Format_RGB32);
-        surface_.setDevicePixelRatio(ratio);
-        surface_.fill(Qt::black);
-    }
+// The frame has the client's size in device pixels, so a high-density screen
+// gets the kaleidoscope at its full resolution.
+void KaleidoView::resizeFrame() {
+    frameRatio_ = devicePixelRatioF();
+    const int w = static_cast<int>(std::lround(width() * frameRatio_));
+    const int h = static_cast<int>(std::lround(height() * frameRatio_));
+    frameSize_ = w > 0 && h > 0 ? QSize(w, h) : QSize();
     if (scene_ != nullptr) {
-        scene_->setViewport(0, 0, w, h);
+        scene_->setViewport(0, 0, frameSize_.width(), frameSize_.height());
     }
     setFrameInterval(pattern_.speed);
 }
 
 void KaleidoView::frameTimerExpired() {
-    if (paused_ || !hasSurface()) {
+    if (paused_ || !hasFrameSize()) {
         return;
     }
     drawFrame();
@@ -198,50 +210,209 @@ void KaleidoView::resetTimerExpired() {
 }
 
 void KaleidoView::drawFrame() {
-    renderIntoSurface();
     update();
 }
 
 void KaleidoView::redraw() {
-    renderIntoSurface();
     repaint();
 }
 
-void KaleidoView::renderIntoSurface() {
-    if (scene_ == nullptr || !hasSurface()) {
+// Every paint draws a new frame: there is no earlier one to show again.
+void KaleidoView::paintEvent(QPaintEvent* event) {
+    if (devicePixelRatioF() != frameRatio_) {
+        resizeFrame();
+    }
+    if (!hasFrameSize()) {
+        return;
+    }
+    QPoint offset;
+    if (QImage* pixels = windowPixels(*event, offset)) {
+        drawFrameInto(*pixels, offset);
+        drewDirectly_ = true;
+        return;
+    }
+    // Only part of the view is to be painted, or into something other than
+    // the window: a frame of its own, copied through the clip.
+    QImage frame(frameSize_, QImage::Format_RGB32);
+    drawFrameInto(frame, QPoint());
+    frame.setDevicePixelRatio(frameRatio_);
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(QPoint(0, 0), frame);
+    drewDirectly_ = false;
+}
+
+// The window's own pixels, when this paint may write the view's whole
+// rectangle in them: it paints the window (not an image of grab() or an
+// effect), covers the whole view, and no ancestor clips the view. The view's
+// place in them is deviceOffset.
+QImage* KaleidoView::windowPixels(const QPaintEvent& event, QPoint& deviceOffset) {
+    QBackingStore* store = backingStore();
+    QPaintDevice* device = store != nullptr ? store->paintDevice() : nullptr;
+    QPoint redirection;
+    if (device == nullptr || redirected(&redirection) != device ||
+        device->devType() != QInternal::Image) {
+        return nullptr;
+    }
+    auto* image = static_cast<QImage*>(device);
+    const QImage::Format format = image->format();
+    const bool opaqueWords = format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+                             format == QImage::Format_ARGB32_Premultiplied;
+    if (!opaqueWords || image->devicePixelRatio() != frameRatio_ ||
+        !(QRegion(rect()) - event.region()).isEmpty() || clippedByAncestors()) {
+        return nullptr;
+    }
+    // Painting redirects the view's origin to -redirection in the window.
+    deviceOffset = QPoint(static_cast<int>(std::lround(-redirection.x() * frameRatio_)),
+                          static_cast<int>(std::lround(-redirection.y() * frameRatio_)));
+    if (!image->rect().contains(QRect(deviceOffset, frameSize_))) {
+        return nullptr;
+    }
+    return image;
+}
+
+bool KaleidoView::clippedByAncestors() const {
+    QRect area = rect();
+    for (const QWidget* w = this; !w->isWindow() && w->parentWidget() != nullptr;
+         w = w->parentWidget()) {
+        area.translate(w->pos());
+        if (!w->parentWidget()->rect().contains(area)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// One frame into the frame-sized rectangle of image at deviceOffset: the
+// scene turns, its pieces advance, and the name goes over the image.
+void KaleidoView::drawFrameInto(QImage& image, QPoint deviceOffset) {
+    const qsizetype bytesPerLine = image.bytesPerLine();
+    uchar* origin = image.bits() + deviceOffset.y() * bytesPerLine + deviceOffset.x() * 4;
+    Surface target{reinterpret_cast<std::uint32_t*>(origin), frameSize_.width(),
+                   frameSize_.height(), static_cast<int>(bytesPerLine / 4)};
+    if (scene_ == nullptr) {
+        fillRect(target, 0, 0, target.width, target.height, colourToPixel(0));
         return;
     }
     scene_->rotate(pattern_.rotation);
-    Surface target{reinterpret_cast<std::uint32_t*>(surface_.bits()), surface_.width(),
-                   surface_.height(), static_cast<int>(surface_.bytesPerLine() / 4)};
     renderFrame(*scene_, target, antiAliasing());
     if (nameOverlayDue()) {
-        drawNameOverlay();
+        // The same pixels as an image of their own; they are opaque, so RGB32 serves
+        // whatever the window's format.
+        QImage pixels(origin, target.width, target.height, bytesPerLine, QImage::Format_RGB32);
+        pixels.setDevicePixelRatio(frameRatio_);
+        const std::optional<QFont>& font = environment_.options->nameFont;
+        writeNameOverlay(pixels, frameRatio_,
+                         QString::fromStdString(windows1252ToUtf8(pattern_.nameText())),
+                         font ? &*font : nullptr, nameColourFor(pattern_.backgroundColour));
     }
-    frameReady_ = true;
     ++framesDrawn_;
 }
 
-// The name goes into the surface after the scene, so the next frame covers it.
-void KaleidoView::drawNameOverlay() {
-    const std::optional<QFont>& font = environment_.options->nameFont;
-    writeNameOverlay(surface_, surface_.devicePixelRatio(),
-                     QString::fromStdString(windows1252ToUtf8(pattern_.nameText())),
-                     font ? &*font : nullptr, nameColourFor(pattern_.backgroundColour));
+QImage KaleidoView::shownFrame() const {
+    QBackingStore* store = backingStore();
+    QPaintDevice* device = store != nullptr ? store->paintDevice() : nullptr;
+    if (device == nullptr || device->devType() != QInternal::Image || !hasFrameSize()) {
+        return QImage();
+    }
+    const auto* image = static_cast<const QImage*>(device);
+    const QPoint origin = mapTo(window(), QPoint(0, 0));
+    const QPoint offset(static_cast<int>(std::lround(origin.x() * frameRatio_)),
+                        static_cast<int>(std::lround(origin.y() * frameRatio_)));
+    QImage shown = image->copy(QRect(offset, frameSize_)).convertToFormat(QImage::Format_RGB32);
+    shown.setDevicePixelRatio(frameRatio_);
+    return shown;
 }
 
-// One copy of the surface; a window shown before the first tick gets a frame
-// of its own so it never shows stale memory.
-void KaleidoView::paintEvent(QPaintEvent*) {
-    if (!hasSurface()) {
+void KaleidoView::setHostShowing(bool showing) {
+    hostShowing_ = showing;
+    updateSight();
+}
+
+void KaleidoView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    watchTopLevel();
+    updateSight();
+}
+
+void KaleidoView::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    updateSight();
+}
+
+void KaleidoView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange || event->type() == QEvent::ParentChange) {
+        watchTopLevel();
+        updateSight();
+    }
+}
+
+// Exposure comes to the top-level window, and minimising to the top-level
+// widget; the view listens to both.
+void KaleidoView::watchTopLevel() {
+    QWidget* top = window();
+    if (top != watchedTopLevel_) {
+        if (watchedTopLevel_ != nullptr && watchedTopLevel_ != this) {
+            watchedTopLevel_->removeEventFilter(this);
+        }
+        watchedTopLevel_ = top;
+        if (top != this) {
+            top->installEventFilter(this);
+        }
+    }
+    QWindow* handle = top->windowHandle();
+    if (handle != watchedWindow_) {
+        if (watchedWindow_ != nullptr) {
+            watchedWindow_->removeEventFilter(this);
+        }
+        watchedWindow_ = handle;
+        if (handle != nullptr) {
+            handle->installEventFilter(this);
+        }
+    }
+}
+
+bool KaleidoView::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Expose:
+    case QEvent::WindowStateChange:
+    case QEvent::Show:
+    case QEvent::Hide:
+        updateSight();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void KaleidoView::updateSight() {
+    const bool shown = isVisible();
+    if (power_ != nullptr && shown != watchingPower_) {
+        watchingPower_ = shown;
+        if (shown) {
+            power_->addWatcher();
+        } else {
+            power_->removeWatcher();
+        }
+    }
+    const QWidget* top = window();
+    const QWindow* handle = top->windowHandle();
+    const bool seen = shown && handle != nullptr && handle->isExposed() &&
+                      !(top->windowState() & Qt::WindowMinimized) && hostShowing_ &&
+                      (power_ == nullptr || power_->isOn());
+    if (seen == seen_) {
         return;
     }
-    if (!frameReady_) {
-        renderIntoSurface();
+    seen_ = seen;
+    if (seen_ || !frameTimerNeedsSight_) {
+        if (frameIntervalMs_ > 0 && !frameTimer_.isActive()) {
+            frameTimer_.start(frameIntervalMs_);
+        }
+    } else {
+        frameTimer_.stop();
     }
-    QPainter painter(this);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPoint(0, 0), surface_);
 }
 
 void KaleidoView::keyPressEvent(QKeyEvent* event) {

@@ -45,11 +45,14 @@ bool PreviewSession::open(Scene& scene, const Pattern& pattern) {
     return true;
 }
 
+// The host can be resized, unmapped (the view then stops drawing, as no X
+// event tells it) or destroyed.
 void PreviewSession::followHost() {
     const std::optional<QSize> size = host_->size();
-    const bool viewAlive =
-        view_ != nullptr && host_->windowExists(static_cast<std::uint32_t>(view_->winId()));
-    if (!size || !viewAlive) {
+    const std::optional<bool> viewable =
+        view_ != nullptr ? host_->isViewable(static_cast<std::uint32_t>(view_->winId()))
+                         : std::nullopt;
+    if (!size || !viewable) {
         pollTimer_.stop();
         // The view's window went with the host; Qt's own clean-up of it can
         // only fail now, which is no news.
@@ -57,6 +60,7 @@ void PreviewSession::followHost() {
         emit finished();
         return;
     }
+    view_->setHostShowing(*viewable);
     if (*size != hostSize_) {
         hostSize_ = *size;
         view_->setGeometry(QRect(QPoint(0, 0), logicalSize(hostSize_)));

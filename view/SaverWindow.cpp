@@ -39,6 +39,8 @@ void SaverWindow::createFullScreen(QScreen* screen) {
 
 void SaverWindow::beginClosing() {
     setRunning(false);
+    // Closing must not wait for the picture to be seen again (a powered-down display).
+    setFrameTimerNeedsSight(false);
     restartFrameTimer(CLOSE_DELAY_MS);
 }
 

@@ -112,6 +112,17 @@ ends_cleanly() {
 
 still_running() { kill -0 "$1" 2>/dev/null; }
 
+# cpu_ticks PID: user plus system CPU ticks the process has used so far.
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+
+# ticks_during SECONDS PID: the CPU ticks the process uses in that time.
+ticks_during() {
+    local before
+    before=$(cpu_ticks "$2")
+    sleep "$1"
+    echo $(($(cpu_ticks "$2") - before))
+}
+
 # shot FILE [WINDOW]: a screenshot of the screen or of one window.
 shot() { import -window "${2:-root}" "$1" 2>/dev/null; }
 

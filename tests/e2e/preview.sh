@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The preview inside another program's window: it fills the host, follows its
-# size, and ends when the host is destroyed or the handle names no window.
+# size, rests while the host is unmapped, and ends when the host is destroyed
+# or the handle names no window.
 source "$(dirname "$0")/e2e_lib.sh"
 require_tools Xvfb xwininfo import convert compare
 [[ -x $X_HOST ]] || { echo "usage: $0 LUMIVANE X_HOST"; exit 2; }
@@ -36,6 +37,23 @@ start_program "/p:$HOST_ID"
 check "/p:HANDLE draws inside the host" wait_until_covered "$HOST_ID"
 kill -TERM "$PROGRAM_PID"
 check "SIGTERM ends the preview within a second" ends_cleanly 1000 "$PROGRAM_PID"
+host_close
+
+# A preview whose host is unmapped draws nothing (no X event tells it; it
+# notices within its host poll) and draws again once the host is back.
+host_open 780 580 0 0
+start_program /p "$HOST_ID"
+check "a large preview draws" wait_until_covered "$HOST_ID"
+shown=$(ticks_during 2 "$PROGRAM_PID")
+host_say unmap
+sleep 0.5
+hidden=$(ticks_during 2 "$PROGRAM_PID")
+host_say map
+check "no frames while the host is unmapped ($hidden CPU ticks in 2 s, $shown while shown)" \
+    test $((hidden * 4)) -lt "$shown"
+check "... and frames again once it is mapped" moving "$HOST_ID"
+kill -TERM "$PROGRAM_PID"
+check "SIGTERM ends it within a second" ends_cleanly 1000 "$PROGRAM_PID"
 host_close
 
 windows_before=$(xwininfo -root -children | grep -c '^ *0x')

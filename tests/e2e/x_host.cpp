@@ -2,6 +2,7 @@
 // top-level window on the X server, prints its id, then follows commands read
 // from standard input, one a line:
 //   resize W H   change the window's size
+//   unmap, map   hide the window and show it again
 //   destroy      destroy the window (the program keeps running)
 //   quit         end (also at end of input)
 // Usage: lumivane_x_host [WIDTH HEIGHT [X Y]]
@@ -70,6 +71,10 @@ int main(int argc, char** argv) {
             std::uint32_t height = 0;
             words >> width >> height;
             resize(connection, window, width, height);
+        } else if (command == "unmap") {
+            xcb_unmap_window(connection, window);
+        } else if (command == "map") {
+            xcb_map_window(connection, window);
         } else if (command == "destroy") {
             xcb_destroy_window(connection, window);
         } else if (command == "quit") {

@@ -1,15 +1,18 @@
 #include "ViewTestSupport.h"
 
 #include "engine/Random.h"
+#include "engine/Renderer.h"
 #include "view/KaleidoView.h"
 #include "view/NameOverlay.h"
 #include "view/ViewRules.h"
 
+#include <QBackingStore>
 #include <QGuiApplication>
 #include <QScreen>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +30,7 @@ std::unique_ptr<KaleidoView> showView(ViewWorld& world, const Pattern& pattern,
     view->attachScene(world.scene.get(), pattern);
     view->resize(size);
     view->show();
+    test::waitUntilExposed(*view);
     return view;
 }
 
@@ -60,18 +64,18 @@ TEST(KaleidoView, SizeChangeStartsFramesAtSpeedAndResetAtSpeedPlusOne) {
     }
 }
 
-TEST(KaleidoView, SurfaceFollowsEverySizeChange) {
+TEST(KaleidoView, FrameFollowsEverySizeChange) {
     ViewWorld world;
     auto view = showView(world, Pattern{}, QSize(320, 240));
-    ASSERT_TRUE(view->hasSurface());
-    EXPECT_EQ(view->surface().size(), QSize(320, 240));
+    ASSERT_TRUE(view->hasFrameSize());
+    EXPECT_EQ(view->frameSize(), QSize(320, 240));
     view->resize(200, 100);
-    EXPECT_EQ(view->surface().size(), QSize(200, 100));
+    EXPECT_EQ(view->frameSize(), QSize(200, 100));
     EXPECT_EQ(world.scene->width, 200);
     EXPECT_EQ(world.scene->height, 100);
 }
 
-TEST(KaleidoView, SurfaceHasTheScreensDevicePixels) {
+TEST(KaleidoView, FrameHasTheScreensDevicePixels) {
     ViewWorld world;
     QScreen* dense = test::screenNamed(QStringLiteral("dense"));
     ASSERT_NE(dense, nullptr);
@@ -81,8 +85,8 @@ TEST(KaleidoView, SurfaceHasTheScreensDevicePixels) {
     view->setScreen(dense);
     view->setGeometry(QRect(dense->geometry().topLeft(), QSize(200, 100)));
     view->show();
-    EXPECT_EQ(view->surface().size(), QSize(400, 200));
-    EXPECT_EQ(view->surface().devicePixelRatio(), 2.0);
+    EXPECT_EQ(view->frameSize(), QSize(400, 200));
+    EXPECT_EQ(view->frameRatio(), 2.0);
     EXPECT_EQ(world.scene->width, 400);
 }
 
@@ -276,7 +280,7 @@ TEST(KaleidoView, NameOverlayNeedsTheOptionAWideClientAndARecentReset) {
         world.now += c.sinceReset;
         view->redraw();
         EXPECT_EQ(view->nameOverlayDue(), c.shown) << c.what;
-        const int light = nameBandPixels(view->surface(), qRgb(0xE0, 0xE0, 0xE0));
+        const int light = nameBandPixels(view->shownFrame(), qRgb(0xE0, 0xE0, 0xE0));
         EXPECT_EQ(light > 0, c.shown) << c.what;
     }
 }
@@ -287,8 +291,8 @@ TEST(KaleidoView, NameIsBlackOnLightBackgrounds) {
     auto view = showView(world, test::emptyPattern(0x808080, "Daylight"), QSize(600, 80));
     view->reset();
     view->redraw();
-    EXPECT_GT(nameBandPixels(view->surface(), qRgb(0, 0, 0)), 0);
-    EXPECT_EQ(nameBandPixels(view->surface(), qRgb(0xE0, 0xE0, 0xE0)), 0);
+    EXPECT_GT(nameBandPixels(view->shownFrame(), qRgb(0, 0, 0)), 0);
+    EXPECT_EQ(nameBandPixels(view->shownFrame(), qRgb(0xE0, 0xE0, 0xE0)), 0);
 }
 
 QFont nameFont() {
@@ -350,12 +354,12 @@ TEST(KaleidoView, NameIsDecodedFromWindows1252) {
                          QSize(600, 80));
     view->reset();
     view->redraw();
-    QImage expected(view->surface().size(), QImage::Format_RGB32);
+    QImage expected(view->shownFrame().size(), QImage::Format_RGB32);
     expected.fill(Qt::black);
-    writeNameOverlay(expected, view->surface().devicePixelRatio(),
+    writeNameOverlay(expected, view->shownFrame().devicePixelRatio(),
                      QString::fromUtf8("\u201CCaf\u00E9\u201D \u20AC"), &*world.options.nameFont,
                      NAME_LIGHT);
-    EXPECT_EQ(view->surface(), expected);
+    EXPECT_EQ(view->shownFrame(), expected);
 }
 
 TEST(KaleidoView, AntiAliasingIsOffOnlyInFullScreenWithTheOptionOff) {
@@ -371,6 +375,173 @@ TEST(KaleidoView, AntiAliasingIsOffOnlyInFullScreenWithTheOptionOff) {
         world.options.fullScreen = c.fullScreen;
         world.options.antiAlias = c.antiAlias;
         EXPECT_EQ(view.antiAliasing(), c.expected);
+    }
+}
+
+} // namespace
+} // namespace lumivane
+
+namespace lumivane {
+namespace {
+
+using test::spin;
+using test::ViewWorld;
+
+// A copy of all the pixels of the widget's window, as the window system shows them.
+QImage windowImage(QWidget& widget) {
+    QPaintDevice* device = widget.window()->backingStore()->paintDevice();
+    return static_cast<QImage*>(device)->convertToFormat(QImage::Format_RGB32);
+}
+
+// The frame the view should show: the same pattern, loaded from the same seed,
+// after the same number of frames.
+QImage expectedFrame(const Pattern& pattern, QSize size, std::uint32_t seed, long long frames) {
+    Scene scene;
+    scene.loadPattern(pattern, true);
+    scene.setViewport(0, 0, size.width(), size.height());
+    sharedRandom().seed(seed);
+    scene.loadPattern(pattern, false);
+    QImage image(size, QImage::Format_RGB32);
+    Surface surface{reinterpret_cast<std::uint32_t*>(image.bits()), size.width(), size.height(),
+                    static_cast<int>(image.bytesPerLine() / 4)};
+    for (long long i = 0; i < frames; ++i) {
+        scene.rotate(pattern.rotation);
+        renderFrame(scene, surface, true);
+    }
+    return image;
+}
+
+// Wherever the view lives, a frame is the renderer's output written straight
+// into the window's pixels at the view's place, and nothing around it changes.
+TEST(KaleidoView, FramesGoStraightIntoTheWindowsPixels) {
+    const struct {
+        const char* what;
+        const char* screen;
+        QPoint position; // in a parent window; (-1, -1): the view is a window itself
+        bool sibling;    // another view beside it in the same window
+    } cases[] = {
+        {"window", "left", {-1, -1}, false},
+        {"window on a dense screen", "dense", {-1, -1}, false},
+        {"child of a dialog", "left", {13, 7}, false},
+        {"one of two previews", "left", {150, 20}, true},
+        {"child on a dense screen", "dense", {5, 9}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ViewWorld world;
+        QScreen* screen = test::screenNamed(QString::fromLatin1(c.screen));
+        const bool child = c.position.x() >= 0;
+        QWidget parent;
+        parent.setScreen(screen);
+        parent.setGeometry(QRect(screen->geometry().topLeft(), QSize(300, 160)));
+        parent.setAutoFillBackground(true);
+        QPalette palette;
+        palette.setColor(QPalette::Window, QColor(1, 2, 3));
+        parent.setPalette(palette);
+        KaleidoView view(world.environment(), child ? &parent : nullptr);
+        Scene siblingScene;
+        KaleidoView other(world.environment(), &parent);
+        Pattern pattern;
+        view.attachScene(world.scene.get(), pattern);
+        other.attachScene(&siblingScene, pattern);
+        if (child) {
+            view.setGeometry(QRect(c.position, QSize(120, 90)));
+            other.setGeometry(QRect(QPoint(10, 60), QSize(100, 80)));
+            other.setVisible(c.sibling);
+            parent.show();
+        } else {
+            view.setScreen(screen);
+            view.setGeometry(QRect(screen->geometry().topLeft(), QSize(120, 90)));
+            view.show();
+        }
+        ASSERT_TRUE(test::waitUntilExposed(view));
+        sharedRandom().seed(31);
+        view.reset();
+        const long long before = view.framesDrawn();
+        view.redraw();
+        EXPECT_TRUE(view.drewDirectly());
+        EXPECT_EQ(view.frameSize(), QSize(120, 90) * screen->devicePixelRatio());
+        const QImage expected =
+            expectedFrame(pattern, view.frameSize(), 31, view.framesDrawn() - before);
+        QImage shown = view.shownFrame();
+        shown.setDevicePixelRatio(1.0);
+        EXPECT_EQ(shown, expected);
+        if (child) {
+            // The parent's own pixels right around the view are untouched.
+            const QImage all = windowImage(parent);
+            const qreal ratio = screen->devicePixelRatio();
+            const QRect around =
+                QRect(view.geometry().topLeft() * ratio, view.frameSize()).adjusted(-1, -1, 1, 1);
+            for (const QPoint p :
+                 {around.topLeft(), around.bottomRight(), around.topRight(), around.bottomLeft()})
+                EXPECT_EQ(all.pixel(p), qRgb(1, 2, 3)) << p.x() << "," << p.y();
+        }
+    }
+}
+
+// grab() paints into an image of its own: it gets a frame, and the window keeps its pixels.
+TEST(KaleidoView, GrabbingLeavesTheWindowAlone) {
+    ViewWorld world;
+    auto view = showView(world, Pattern{}, QSize(160, 100));
+    view->reset();
+    view->redraw();
+    const QImage shown = view->shownFrame();
+    const QImage grabbed = view->grab().toImage();
+    EXPECT_FALSE(view->drewDirectly());
+    EXPECT_EQ(grabbed.size(), QSize(160, 100));
+    EXPECT_NE(grabbed.convertToFormat(QImage::Format_RGB32), shown); // a newer frame
+    EXPECT_EQ(view->shownFrame(), shown);
+}
+
+// Whatever hides the picture, the frame timer stands still until it can be
+// seen again; resets keep their schedule and only rebuild the scene.
+TEST(KaleidoView, NoFramesWhileNobodyCanSeeThem) {
+    const struct {
+        const char* what;
+        std::function<void(ViewWorld&, QWidget&)> hide;
+        std::function<void(ViewWorld&, QWidget&)> show;
+    } cases[] = {
+        {"display powered down", [](ViewWorld& w, QWidget&) { w.setDisplayPower(false); },
+         [](ViewWorld& w, QWidget&) { w.setDisplayPower(true); }},
+        {"host window hidden",
+         [](ViewWorld&, QWidget& v) { static_cast<KaleidoView&>(v).setHostShowing(false); },
+         [](ViewWorld&, QWidget& v) { static_cast<KaleidoView&>(v).setHostShowing(true); }},
+        {"view hidden", [](ViewWorld&, QWidget& v) { v.hide(); },
+         [](ViewWorld&, QWidget& v) { v.show(); }},
+        {"window minimised", [](ViewWorld&, QWidget& v) { v.showMinimized(); },
+         [](ViewWorld&, QWidget& v) { v.showNormal(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ViewWorld world;
+        Pattern pattern;
+        pattern.resetTime = 1;
+        auto view = showView(world, pattern);
+        view->armResetTimer();
+        view->reset();
+        spin(120);
+        ASSERT_TRUE(view->isSeen());
+        ASSERT_GT(view->framesDrawn(), 0);
+
+        c.hide(world, *view);
+        spin(20);
+        EXPECT_FALSE(view->isSeen());
+        EXPECT_FALSE(view->frameTimerRunning());
+        const long long frames = view->framesDrawn();
+        const std::uint32_t resetTick = view->resetTick();
+        world.now += 1000;
+        spin(1150); // the reset timer fires once
+        EXPECT_EQ(view->framesDrawn(), frames);
+        EXPECT_NE(view->resetTick(), resetTick);
+        EXPECT_FALSE(view->frameTimerRunning());
+        EXPECT_EQ(view->frameIntervalMs(), frameIntervalMs(pattern.speed + 1));
+
+        c.show(world, *view);
+        test::waitUntilExposed(*view);
+        spin(150);
+        EXPECT_TRUE(view->isSeen());
+        EXPECT_TRUE(view->frameTimerRunning());
+        EXPECT_GT(view->framesDrawn(), frames);
     }
 }
 

@@ -105,7 +105,7 @@ TEST(SaverWindow, EveryScreenIsCoveredByAWindowWithAScreenOfItsOwn) {
         EXPECT_EQ(window->cursor().shape(), Qt::BlankCursor);
         EXPECT_EQ(window->resetIntervalMs(), resetIntervalMs(Pattern{}.resetTime));
         EXPECT_EQ(window->frameIntervalMs(), frameIntervalMs(Pattern{}.speed + 1));
-        EXPECT_EQ(window->surface().size(), window->size() * window->screen()->devicePixelRatio());
+        EXPECT_EQ(window->frameSize(), window->size() * window->screen()->devicePixelRatio());
     }
     EXPECT_EQ(covered.size(), static_cast<std::size_t>(screens.size()));
     EXPECT_EQ(scenes.size(), windows.size());
@@ -174,6 +174,19 @@ TEST(SaverWindow, ClosesEveryWindowOnTheNextFrameTickFortyMillisecondsLater) {
     spin(150);
     EXPECT_TRUE(first.isNull());
     EXPECT_TRUE(second.isNull());
+    EXPECT_TRUE(saver.finished);
+}
+
+TEST(SaverWindow, AKeyEndsItAtOnceWhileTheDisplayIsPoweredDown) {
+    FakePlatform platform;
+    Saver saver(platform);
+    test::waitUntilExposed(*saver.window(0));
+    saver.world.setDisplayPower(false);
+    for (SaverWindow* window : saver.session.windows()) {
+        EXPECT_FALSE(window->frameTimerRunning());
+    }
+    sendKey(saver.window(0), Qt::Key_A);
+    spin(150);
     EXPECT_TRUE(saver.finished);
 }
 

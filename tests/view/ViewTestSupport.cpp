@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QWidget>
+#include <QWindow>
 
 #include <cstdlib>
 
@@ -53,6 +55,19 @@ void spin(int ms) {
     }
 }
 
+bool waitUntilExposed(QWidget& widget) {
+    QElapsedTimer timer;
+    timer.start();
+    auto exposed = [&widget] {
+        const QWindow* handle = widget.window()->windowHandle();
+        return handle != nullptr && handle->isExposed();
+    };
+    while (!exposed() && timer.elapsed() < 1000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return exposed();
+}
+
 QScreen* screenNamed(const QString& name) {
     testApplication();
     for (QScreen* screen : QGuiApplication::screens()) {
@@ -65,10 +80,18 @@ QScreen* screenNamed(const QString& name) {
 
 ViewWorld::ViewWorld() {
     testApplication();
+    auto source = std::make_unique<FakePower>();
+    powerSource = source.get();
+    power = std::make_unique<DisplayPowerWatch>(std::move(source));
 }
 
 ViewEnvironment ViewWorld::environment() {
-    return {&options, &store, editorScene.get()};
+    return {&options, &store, editorScene.get(), power.get()};
+}
+
+void ViewWorld::setDisplayPower(bool on) {
+    powerSource->on = on;
+    power->check();
 }
 
 Pattern emptyPattern(ColourRef background, const char* name) {

@@ -8,6 +8,7 @@
 #include "engine/Scene.h"
 #include "patterns/DataStore.h"
 #include "view/DisplayOptions.h"
+#include "view/DisplayPower.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -23,17 +24,32 @@ QScreen* screenNamed(const QString& name);
 
 // Runs the event loop for about ms milliseconds.
 void spin(int ms);
+// Runs the event loop until the widget's window is exposed (it paints only then),
+// for at most a second; false if it never was.
+bool waitUntilExposed(QWidget& widget);
 
-// Options, store and scenes for one test, with a clock the test sets.
+// A display whose power the test switches.
+class FakePower : public DisplayPowerSource {
+  public:
+    bool isOn() override { return on; }
+    bool on = true;
+};
+
+// Options, store and scenes for one test, with a clock the test sets and a
+// display power of its own.
 struct ViewWorld {
     ViewWorld();
     ViewEnvironment environment();
+    // Switches the display's power and lets the views know at once.
+    void setDisplayPower(bool on);
 
     DisplayOptions options;
     DataStore store;
     std::unique_ptr<Scene> scene = std::make_unique<Scene>();
     std::unique_ptr<Scene> editorScene = std::make_unique<Scene>();
     std::uint32_t now = 100000;
+    FakePower* powerSource = nullptr;
+    std::unique_ptr<DisplayPowerWatch> power;
 };
 
 // A pattern with no pieces: only the background is drawn.
