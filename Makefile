@@ -9,7 +9,7 @@ JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 RUN_ARGS   ?= /c
 
-.PHONY: all deps configure build program run test test-main test-sanitize test-win32 test-package \
+.PHONY: all deps deps-program configure build program run test test-main test-sanitize test-win32 test-package \
         package bench format clean
 
 all: build
@@ -17,10 +17,13 @@ all: build
 deps:
 	@scripts/install-deps.sh
 
-configure: deps
+deps-program:
+	@scripts/install-deps.sh --program
+
+configure: deps-program
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
 
-build: configure
+build: deps configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 # Only what the program needs, so that it starts without waiting for the tests.

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Lumivane needs to build, test and benchmark.
+# Installs the Debian packages Lumivane needs to build, test and benchmark;
+# with --program only those that building and running the program need.
 # Does nothing when everything is already there.
 set -euo pipefail
 
@@ -7,12 +8,18 @@ packages=(
     build-essential cmake pkg-config git
     qt6-base-dev libgl-dev libxcb1-dev libxcb-dpms0-dev libxkbcommon-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    g++-mingw-w64-x86-64
-    xvfb xauth xdotool x11-apps x11-utils imagemagick xscreensaver xscreensaver-data xscreensaver-data-extra xscreensaver-gl
     fonts-liberation fonts-dejavu-core
-    clang-format
-    dpkg-dev desktop-file-utils man-db libxml2-utils
+    xvfb xauth imagemagick
 )
+if [[ ${1:-} != --program ]]; then
+    packages+=(
+        g++-mingw-w64-x86-64
+        xdotool x11-apps x11-utils xscreensaver xscreensaver-data xscreensaver-data-extra
+        xscreensaver-gl
+        clang-format
+        dpkg-dev desktop-file-utils man-db libxml2-utils
+    )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
