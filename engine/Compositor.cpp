@@ -1,12 +1,10 @@
 #include "engine/Compositor.h"
 
+#include "engine/CoverMask.h"
+
 #include <algorithm>
 
 namespace lumivane {
-
-namespace {
-constexpr std::uint64_t ALL_BITS = ~std::uint64_t{0};
-} // namespace
 
 FrameCompositor::FrameCompositor()
     : polygons_(new Polygon[MAX_POLYGONS]), points_(new IntPoint[MAX_POINTS]) {}
@@ -72,11 +70,11 @@ void FrameCompositor::setRectBits(std::int64_t left, std::int64_t top, std::int6
     for (std::int64_t y = y0; y < y1; ++y) {
         std::uint64_t* row = leftOut_.data() + y * wordsPerRow_;
         for (std::int64_t w = firstWord; w <= lastWord; ++w) {
-            std::uint64_t mask = ALL_BITS;
+            std::uint64_t mask = MASK_ALL_BITS;
             if (w == firstWord)
-                mask &= ALL_BITS << (x0 & 63);
+                mask &= MASK_ALL_BITS << (x0 & 63);
             if (w == lastWord)
-                mask &= ALL_BITS >> (63 - ((x1 - 1) & 63));
+                mask &= MASK_ALL_BITS >> (63 - ((x1 - 1) & 63));
             row[w] = leftOut ? row[w] | mask : row[w] & ~mask;
         }
     }

@@ -1,14 +1,15 @@
-// The parts of the polygon fill and of the block copy that the raster layer shares with the
-// frame compositor, so that both put every pixel in the same place.
+// The parts of the polygon fill, the outline and the block copy that the raster layer shares
+// with the frame compositor's cover mask, so that both put every pixel in the same place.
 #pragma once
 
 #include "engine/IntPoint.h"
+#include "engine/Raster.h"
+
+#include <algorithm>
 
 #include <cstdint>
 
 namespace lumivane {
-
-struct Surface;
 
 // One non-horizontal edge of a polygon, oriented downwards. For the current scanline y the
 // edge crosses the row at X; pixels at or right of X start at ceil(X) = q + (r > 0), kept
@@ -68,23 +69,91 @@ struct ClippedCopy {
 bool clipBlockCopy(const Surface& surface, int srcX, int srcY, int w, int h, int dstX, int dstY,
                    ClippedCopy& clipped);
 
-// One bit per pixel of a surface, set for the pixels already taken.
-struct CoverMask {
-    std::uint64_t* words;
-    int wordsPerRow;
+// Walks an edge clipped to the surface, pixel by pixel, handing each pixel to the writer
+// (drawOutlineEdge's path for edges that leave the surface or are too long to step).
+template <typename Writer>
+void drawOutlineChecked(const Surface& surface, const EdgeWalk& walk, std::uint32_t pen,
+                        const Writer& writer) {
+    const std::int64_t majorLimit = walk.shallow ? surface.width : surface.height;
+    const std::int64_t minorLimit = walk.shallow ? surface.height : surface.width;
+    std::int64_t begin = 0;
+    std::int64_t end = 0;
+    walk.majorRange(majorLimit, begin, end);
+    std::int64_t major = walk.major(begin);
+    std::int64_t sum = walk.fractionSum(begin);
+    for (std::int64_t k = begin; k < end; ++k, major += walk.majorStep, sum += walk.slope) {
+        const std::int64_t minor = walk.minor0 + walk.minorStep * (sum >> 16);
+        if (minor < 0 || minor >= minorLimit)
+            continue;
+        if (walk.shallow)
+            writer.pixel(major, minor, pen);
+        else
+            writer.pixel(minor, major, pen);
+    }
+}
 
-    std::uint64_t* row(std::int64_t y) const { return words + y * wordsPerRow; }
-    static int wordsFor(int width) { return (width + 63) / 64; }
+// The even-odd fill of a polygon, row by row; the writer puts each span's pixels.
+template <typename Writer> class ScanlineFill {
+  public:
+    ScanlineFill(Surface& surface, std::uint32_t brush, const Writer& writer)
+        : surface_(surface), brush_(brush), writer_(writer) {}
+
+    void run(const IntPoint* points, int n) {
+        for (int i = 0; i < n; ++i) {
+            FillEdge& edge = edges_[edgeCount_];
+            if (makeFillEdge(points[i], points[(i + 1) % n], surface_.height, edge))
+                ++edgeCount_;
+        }
+        if (edgeCount_ < 2)
+            return;
+        insertionSort(edges_, edgeCount_,
+                      [](const FillEdge& a, const FillEdge& b) { return a.yBegin < b.yBegin; });
+        int next = 0;
+        for (int y = edges_[0].yBegin; next < edgeCount_ || activeCount_ > 0; ++y) {
+            while (next < edgeCount_ && edges_[next].yBegin == y)
+                active_[activeCount_++] = &edges_[next++];
+            dropFinished(y);
+            if (activeCount_ == 0 && next < edgeCount_)
+                y = edges_[next].yBegin - 1; // jump over an empty band
+            else
+                fillRow(y);
+        }
+    }
+
+  private:
+    void dropFinished(int y) {
+        int kept = 0;
+        for (int i = 0; i < activeCount_; ++i)
+            if (active_[i]->yEnd > y)
+                active_[kept++] = active_[i];
+        activeCount_ = kept;
+    }
+
+    void fillRow(int y) {
+        for (int i = 0; i < activeCount_; ++i) {
+            crossings_[i] = active_[i]->firstPixel();
+            active_[i]->advance();
+        }
+        insertionSort(crossings_, activeCount_,
+                      [](std::int64_t a, std::int64_t b) { return a < b; });
+        std::uint32_t* row = surface_.at(0, y);
+        const std::int64_t width = surface_.width;
+        for (int i = 0; i + 1 < activeCount_; i += 2) {
+            const std::int64_t from = std::max<std::int64_t>(crossings_[i], 0);
+            const std::int64_t to = std::min(crossings_[i + 1], width);
+            if (from < to)
+                writer_.span(row, y, static_cast<int>(from), static_cast<int>(to), brush_);
+        }
+    }
+
+    Surface& surface_;
+    std::uint32_t brush_;
+    const Writer& writer_;
+    FillEdge edges_[MAX_POLYGON_POINTS];
+    FillEdge* active_[MAX_POLYGON_POINTS];
+    std::int64_t crossings_[MAX_POLYGON_POINTS];
+    int edgeCount_ = 0;
+    int activeCount_ = 0;
 };
-
-// Draws a polygon beneath the pixels the mask already holds: the pixels drawPolygon would
-// write are written only where the mask is open, outline before fill, and then taken. Drawing
-// a frame's polygons from the topmost down this way, and the background last with fillOpen,
-// gives the frame drawPolygon gives from the bottom up.
-void drawPolygonBeneath(Surface& surface, CoverMask& mask, const IntPoint* points, int n,
-                        std::uint32_t brush, std::uint32_t pen);
-
-// Writes pixel wherever the mask is open (the mask is left as it is).
-void fillOpen(Surface& surface, const CoverMask& mask, std::uint32_t pixel);
 
 } // namespace lumivane
