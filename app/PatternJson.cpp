@@ -3,6 +3,8 @@
 #include "app/DataFile.h"
 
 #include "app/CommandLine.h"
+#include "app/JsonChecker.h"
+#include "app/PatternJsonNames.h"
 #include "engine/Shapes.h"
 #include "patterns/StoreFile.h"
 #include "patterns/Windows1252.h"
@@ -30,50 +32,7 @@
 namespace lumivane {
 namespace {
 
-using Names = std::span<const char* const>;
-
-constexpr const char* SCREEN_SHAPE_NAMES[] = {"Circle", "Oval", "Rectangle", "Three Mirror"};
-constexpr const char* BACKGROUND_MODE_NAMES[] = {"Constant", "Random", "Changing"};
-constexpr const char* COLOUR_MODE_NAMES[] = {"Const", "Mix", "Vary", "Change"};
-constexpr const char* SIZE_MODE_NAMES[] = {"Const", "Mix", "Change"};
-constexpr const char* ANGLE_MODE_NAMES[] = {"Const", "Rotate", "Twirl"};
-constexpr const char* FULL_SCREEN_MODE_NAMES[] = {"Use Current", "Use Random", "Auto-Generate",
-                                                  "Cycle"};
-
-const std::vector<const char*>& shapeNames() {
-    static const std::vector<const char*> names = [] {
-        std::vector<const char*> list;
-        for (int i = 0; i < SHAPE_COUNT; ++i)
-            list.push_back(shapeLibrary().entry(i)->name);
-        return list;
-    }();
-    return names;
-}
-
 // ---- Writing ---------------------------------------------------------------
-
-std::string quoted(std::string_view utf8) {
-    std::string out = "\"";
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(utf8[i]);
-        char escape[8];
-        if (byte == '"' || byte == '\\') {
-            out += '\\';
-            out += static_cast<char>(byte);
-        } else if (byte < 0x20 || byte == 0x7F) {
-            std::snprintf(escape, sizeof escape, "\\u%04X", byte);
-            out += escape;
-        } else if (byte == 0xC2 && i + 1 < utf8.size() &&
-                   static_cast<unsigned char>(utf8[i + 1]) < 0xA0) {
-            // C1 controls (the code page's undefined bytes) are shown escaped.
-            std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned char>(utf8[++i]));
-            out += escape;
-        } else {
-            out += static_cast<char>(byte);
-        }
-    }
-    return out + '"';
-}
 
 std::string enumText(std::int32_t value, Names names) {
     if (value >= 0 && static_cast<std::size_t>(value) < names.size())
@@ -157,177 +116,8 @@ std::string patternText(const Pattern& p, int depth) {
 
 // ---- Reading ---------------------------------------------------------------
 
-// The value as it was written, for messages.
-std::string shown(const QJsonValue& value) {
-    if (value.isUndefined())
-        return "nothing";
-    const QByteArray text = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
-    std::string inner = text.mid(1, text.size() - 2).toStdString();
-    if (inner.size() > 80) {
-        std::size_t cut = 77;
-        while (cut > 0 && (static_cast<unsigned char>(inner[cut]) & 0xC0) == 0x80)
-            --cut; // never inside a UTF-8 sequence
-        inner = inner.substr(0, cut) + "...";
-    }
-    return inner;
-}
-
-std::string alternatives(Names names) {
-    std::string out;
-    for (std::size_t i = 0; i < names.size(); ++i)
-        out += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + quoted(names[i]);
-    return out;
-}
-
-template <typename Target>
-using Readers = std::vector<
-    std::pair<const char*, std::function<void(const std::string&, const QJsonValue&, Target&)>>>;
-
-// Collects the problems of one part of the file ("pattern 3 "Name"").
-class Checker {
-  public:
-    Checker(std::vector<std::string>& problems, std::string where)
-        : problems_(problems), where_(std::move(where)) {}
-
-    void fail(const std::string& field, const std::string& problem) {
-        std::string line = where_;
-        for (const std::string& part : {field, problem})
-            if (!part.empty())
-                line += (line.empty() ? "" : ": ") + part;
-        problems_.push_back(line);
-    }
-
-    // A whole number in lo..hi.
-    bool whole(const std::string& field, const QJsonValue& v, double lo, double hi,
-               std::int64_t& out) {
-        const double d = v.toDouble();
-        if (!v.isDouble() || d != std::floor(d) || d < lo || d > hi) {
-            char range[64];
-            std::snprintf(range, sizeof range, "a whole number from %.0f to %.0f", lo, hi);
-            fail(field, shown(v) + " is not " + range);
-            return false;
-        }
-        out = static_cast<std::int64_t>(d);
-        return true;
-    }
-
-    void int32(const std::string& field, const QJsonValue& v, std::int32_t& out) {
-        std::int64_t n = 0;
-        if (whole(field, v, std::numeric_limits<std::int32_t>::min(),
-                  std::numeric_limits<std::int32_t>::max(), n))
-            out = static_cast<std::int32_t>(n);
-    }
-
-    void byte(const std::string& field, const QJsonValue& v, std::uint8_t& out) {
-        std::int64_t n = 0;
-        if (whole(field, v, 0, 255, n))
-            out = static_cast<std::uint8_t>(n);
-    }
-
-    void enumeration(const std::string& field, const QJsonValue& v, Names names,
-                     std::int32_t& out) {
-        if (!v.isString()) {
-            if (v.isDouble())
-                int32(field, v, out);
-            else
-                fail(field, shown(v) + " is not " + alternatives(names) + " (or a number)");
-            return;
-        }
-        const std::string text = v.toString().toStdString();
-        for (std::size_t i = 0; i < names.size(); ++i)
-            if (text == names[i]) {
-                out = static_cast<std::int32_t>(i);
-                return;
-            }
-        fail(field, shown(v) + " is not " + alternatives(names));
-    }
-
-    void shape(const std::string& field, const QJsonValue& v, std::int32_t& out) {
-        if (v.isString() || v.isDouble()) {
-            enumeration(field, v, shapeNames(), out);
-            return;
-        }
-        fail(field, shown(v) + " is not a shape name (or a number)");
-    }
-
-    void colour(const std::string& field, const QJsonValue& v, ColourRef& out) {
-        if (v.isDouble()) {
-            std::int64_t n = 0;
-            if (whole(field, v, 0, 0xFFFFFFFF, n))
-                out = static_cast<ColourRef>(n);
-            return;
-        }
-        const std::string text = v.toString().toStdString();
-        const bool hex = text.size() == 7 && text[0] == '#' &&
-                         std::all_of(text.begin() + 1, text.end(), [](char ch) {
-                             return std::isxdigit(static_cast<unsigned char>(ch));
-                         });
-        if (!v.isString() || !hex) {
-            fail(field, shown(v) + " is not a colour \"#RRGGBB\" (or a number)");
-            return;
-        }
-        const auto rgb = static_cast<ColourRef>(std::stoul(text.substr(1), nullptr, 16));
-        out = ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
-    }
-
-    void name(const QJsonValue& v, Pattern& p) {
-        if (!v.isString()) {
-            fail("name", shown(v) + " is not text");
-            return;
-        }
-        const std::string text = v.toString().toStdString();
-        const std::optional<std::string> bytes = utf8ToWindows1252(text);
-        if (!bytes) {
-            fail("name", shown(v) + " holds a character that Windows-1252 cannot hold");
-        } else if (bytes->find('\0') != std::string::npos) {
-            fail("name", shown(v) + " holds a NUL character");
-        } else if (bytes->size() > PATTERN_NAME_BYTES - 1) {
-            fail("name", shown(v) + " is " + std::to_string(bytes->size()) +
-                             " bytes long; a name holds at most " +
-                             std::to_string(PATTERN_NAME_BYTES - 1));
-        } else {
-            p.setNameText(*bytes);
-        }
-    }
-
-    // A list of exactly N values, each read by readOne(field[i], value, element).
-    template <typename T, std::size_t N, typename F>
-    void list(const std::string& field, const QJsonValue& v, T (&values)[N], F readOne) {
-        if (!v.isArray() || v.toArray().size() != static_cast<qsizetype>(N)) {
-            fail(field, shown(v) + " is not a list of " + std::to_string(N) + " values");
-            return;
-        }
-        const QJsonArray array = v.toArray();
-        for (std::size_t i = 0; i < N; ++i)
-            readOne(field + "[" + std::to_string(i) + "]", array[static_cast<qsizetype>(i)],
-                    values[i]);
-    }
-
-    // Runs the reader of each key of object; unknown keys are problems.
-    template <typename Target>
-    void members(const std::string& prefix, const QJsonObject& object,
-                 const Readers<Target>& readers, Target& target, const char* kind) {
-        for (auto it = object.begin(); it != object.end(); ++it) {
-            const std::string key = it.key().toStdString();
-            bool known = false;
-            for (const auto& [name, read] : readers)
-                if (key == name) {
-                    read(prefix + key, it.value(), target);
-                    known = true;
-                }
-            if (!known)
-                fail(prefix.empty() ? std::string() : prefix.substr(0, prefix.size() - 1),
-                     quoted(key) + " is not " + kind);
-        }
-    }
-
-  private:
-    std::vector<std::string>& problems_;
-    std::string where_;
-};
-
 // Readers for a layer, bound to one checker.
-Readers<Layer> layerReaders(Checker& c) {
+Readers<Layer> layerReaders(JsonChecker& c) {
     const auto int32 = [&c](const std::string& f, const QJsonValue& v, std::int32_t& out) {
         c.int32(f, v, out);
     };
@@ -370,7 +160,7 @@ Readers<Layer> layerReaders(Checker& c) {
     };
 }
 
-Readers<Pattern> patternReaders(Checker& c) {
+Readers<Pattern> patternReaders(JsonChecker& c) {
     const auto int32 = [&c](std::int32_t Pattern::*field) {
         return [&c, field](const std::string& f, const QJsonValue& v, Pattern& p) {
             c.int32(f, v, p.*field);
@@ -398,7 +188,7 @@ Readers<Pattern> patternReaders(Checker& c) {
          [&c](auto& f, auto& v, Pattern& p) {
              c.list(f, v, p.layers, [&c](const std::string& g, const QJsonValue& w, Layer& l) {
                  if (!w.isObject()) {
-                     c.fail(g, shown(w) + " is not a layer object");
+                     c.fail(g, JsonChecker::shown(w) + " is not a layer object");
                      return;
                  }
                  c.members(g + ".", w.toObject(), layerReaders(c), l, "a layer field");
@@ -424,9 +214,9 @@ std::string patternPlace(const std::string& what, const QJsonValue& value) {
 
 void readPatternObject(std::vector<std::string>& problems, const std::string& place,
                        const QJsonValue& value, Pattern& pattern) {
-    Checker c(problems, patternPlace(place, value));
+    JsonChecker c(problems, patternPlace(place, value));
     if (!value.isObject()) {
-        c.fail("", shown(value) + " is not a pattern object");
+        c.fail("", JsonChecker::shown(value) + " is not a pattern object");
         return;
     }
     c.members("", value.toObject(), patternReaders(c), pattern, "a pattern field");
@@ -486,7 +276,7 @@ std::vector<std::string> storeFromJson(const std::string& text, DataStore& store
     for (ColourRef& colour : built.customColours)
         colour = DEFAULT_CUSTOM_COLOUR;
     std::vector<Pattern> patterns;
-    Checker c(problems, "");
+    JsonChecker c(problems, "");
     const auto int32 = [&c](std::int32_t DataStore::*field) {
         return [&c, field](const std::string& f, const QJsonValue& v, DataStore& s) {
             c.int32(f, v, s.*field);
@@ -500,7 +290,7 @@ std::vector<std::string> storeFromJson(const std::string& text, DataStore& store
         {"patterns",
          [&c, &problems, &patterns](auto& f, const QJsonValue& v, DataStore&) {
              if (!v.isArray()) {
-                 c.fail(f, shown(v) + " is not a list of patterns");
+                 c.fail(f, JsonChecker::shown(v) + " is not a list of patterns");
                  return;
              }
              const QJsonArray array = v.toArray();
