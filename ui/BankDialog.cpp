@@ -5,6 +5,7 @@
 #include "patterns/StoreFile.h"
 #include "ui/DialogUnits.h"
 #include "ui/DropDownList.h"
+#include "ui/HelpTexts.h"
 #include "ui/ModalRunner.h"
 #include "ui/NameText.h"
 #include "ui/QuickHelp.h"
@@ -25,55 +26,6 @@
 namespace lumivane {
 namespace {
 
-struct HelpEntry {
-    int id;
-    const char* text;
-};
-
-// The quick-help text of every control that has one, by template id.
-constexpr HelpEntry HELP_TEXTS[] = {
-    {1135, // "Copy Current"
-     "Copy the current selected pattern into bank    "},
-    {1136, // "Copy All "
-     "Copy all of the current pattern set into bank    "},
-    {1145, // "Delete All "
-     "Delete all patterns in the bank    "},
-    {1137, // "Delete Current"
-     "Delete the current selected pattern in the bank    "},
-    {1143, // "Save Bank"
-     "Save the patterns in the bank to disk    "},
-    {1142, // "Load Bank"
-     "Load a saved bank (*.pat file)    "},
-    {1139, // "Add Bank"
-     "Add the patterns in the bank to the end    \n"
-     "of the current pattern set, even if they are    \n"
-     "duplicates of ones already present"},
-    {1140, // "Merge Bank"
-     "Merge the bank into the current pattern set.    \n"
-     "Patterns with the same name as one already    \n"
-     "present will be ignored"},
-    {1141, // "Replace By Bank"
-     "Replace the current pattern set with the    \n"
-     "contents of the bank.  Warning - Patterns    \n"
-     "in the current set will be lost!  If you do this    \n"
-     "by mistake, quit the dialog with 'Cancel'"},
-    {1133, // set list, drop-down closed
-     "Select a pattern from the current pattern    \n"
-     "set.  It will appear in the window above"},
-    {1134, // bank list, drop-down closed
-     "Select a pattern from the bank.  It will    \n"
-     "appear in the window above"},
-    {1148, // animate box of the set preview
-     "When checked, this window will animate    "},
-    {1149, // animate box of the bank preview
-     "When checked, this window will animate.  However,    \n"
-     "it may run slowly or stop if the other window    \n"
-     "is animated too."},
-    {1117, // quick help
-     "Click controls with ? cursor for a    \n"
-     "brief explanation of each"},
-};
-
 constexpr const char* PATTERN_FILE_FILTER = "Pattern Files (*.pat)";
 constexpr const char* ALL_FILES_FILTER = "All Files (*)";
 constexpr const char* BANK_SUFFIX = "pat";
@@ -89,11 +41,7 @@ QString folderOf(const QString& file) {
 } // namespace
 
 QString BankDialog::helpText(int id) {
-    for (const HelpEntry& entry : HELP_TEXTS) {
-        if (entry.id == id)
-            return QString::fromLatin1(entry.text);
-    }
-    return {};
+    return helpTextIn(BANK_DIALOG_HELP, id);
 }
 
 BankDialog::BankDialog(const DialogContext& context, const DataStore& set, QWidget* parent)

@@ -7,6 +7,7 @@
 #include "ui/BankDialog.h"
 #include "ui/DialogUnits.h"
 #include "ui/DropDownList.h"
+#include "ui/HelpTexts.h"
 #include "ui/LayerDialog.h"
 #include "ui/ModalRunner.h"
 #include "ui/NameText.h"
@@ -39,138 +40,6 @@ namespace {
 
 constexpr int MIN_RESET_TIME = 1;
 constexpr int MAX_RESET_TIME = 1000000;
-
-struct HelpEntry {
-    int ids[3];
-    const char* text;
-};
-
-// The quick-help text of every control that has one, by template id.
-constexpr HelpEntry HELP_TEXTS[] = {
-    {{1117}, // help button 1117
-     "Click controls with the ? cursor for   \n"
-     "a brief explanation of each.  (You must   \n"
-     "click twice on listboxes.)   "},
-    {{1}, // "OK"
-     "Exit, saving your changes   "},
-    {{2}, // "Cancel"
-     "Exit, without making any changes (even  \n"
-     "to patterns you saved or deleted).   "},
-    {{1007}, // "Background"
-     "Set colour of background (dark colours are usually  \n"
-     "best).  There are three extra buttons which allow   \n"
-     "you to choose whether a random colour will be used,   \n"
-     "or whether the colours will slowly change.  If you   \n"
-     "choose one of these options, the 'brightness' of the   \n"
-     "background will be the same as the selected colour,   \n"
-     "even though the selected colour itself does not   \n"
-     "matter.   \n"
-     "   \n"
-     "(This also means that if the selected colour is   \n"
-     "black, white, or a shade of grey, the 'Random' and   \n"
-     "'Changing' options have no effect.)  "},
-    {{1094}, // "Bottom"
-     "Edit bottom layer of shapes in detail  "},
-    {{1096}, // "Middle"
-     "Edit middle layer of shapes in detail  "},
-    {{1098}, // "Top"
-     "Edit top layer of shapes in detail  "},
-    {{1095, 1097, 1099}, // the three layer amount sliders
-     "Select density of this layer (set to   \n"
-     "zero if layer is not wanted)   "},
-    {{1108}, // "Balance" slider
-     "Tilt image clockwise or anticlockwise.   \n"
-     "(No effect if 3-Mirror option is selected)  "},
-    {{1028}, // "Rotation" slider
-     "Select rotation speed of kaleidoscope   \n"
-     "(this affects how fast the pattern changes)  \n"},
-    {{1106}, // "Size" slider
-     "Select overall size of screen image.   \n"
-     "Except in the 3-Mirror option, this   \n"
-     "also determines whether the screen is   \n"
-     "completely filled."},
-    {{1104}, // "Speed" slider
-     "Select how often the image is updated   \n"
-     "(usually best left at maximum).  If you   \n"
-     "have a fast PC and the images appear to   \n"
-     "move too rapidly, slow them down by   \n"
-     "reducing the Rotation and Animation   \n"
-     "sliders instead."},
-    {{1029}, // "Animation Level" slider
-     "Affects how fast the images tend to   \n"
-     "twirl around, change size, etc.   "},
-    {{1105}, // "Randomise"
-     "Generate a random pattern (all layers   \n"
-     "are randomised too).  It's a great way   \n"
-     "to experiment with the range of options   \n"
-     "offered by Lumivane!"},
-    {{1112}, // screen shape list
-     "Select overall shape of kaleidoscope    \n"
-     "image on screen.   "},
-    {{1109}, // pattern list
-     "This is a list of patterns currently available.   \n"
-     "Just select one to use it.  The 'Banks' button   \n"
-     "allows you access extra patterns.   \n"
-     "   \n"
-     "Note: if there are more patterns than will fit   \n"
-     "in the list box, you can scroll them by holding   \n"
-     "down the mouse button."},
-    {{1115}, // "Preferences"
-     "Change system options.   "},
-    {{1000, 1101, 1100}, // symmetry box, "<<", ">>"
-     "Adjust the symmetry of the pattern (allowed   \n"
-     "values are 3 - 20).  No effect when Three   \n"
-     "Mirror screen option is selected   "},
-    {{1121}, // "Save"
-     "Save the current pattern.  You will be   \n"
-     "asked to choose a name for it.  Saving   \n"
-     "is not permanent until you quit the   \n"
-     "main dialog with 'OK'"},
-    {{1122}, // "Delete"
-     "Delete the current pattern.  This change, like   \n"
-     "all those (with the exception of Pattern Banks)   \n"
-     "is not permanent until you quit the main dialog   \n"
-     "with 'OK'"},
-    {{1123}, // "Use Current"
-     "When running in full-screen mode, the   \n"
-     "screensaver will always use the current   \n"
-     "pattern.   "},
-    {{1124}, // "Use Random"
-     "When running in full-screen mode, the   \n"
-     "screensaver will choose a random pattern   \n"
-     "from the list whenever it is time for a   \n"
-     "reset."},
-    {{1125}, // "Auto-Generate"
-     "When running in full-screen mode, the   \n"
-     "screensaver will generate new patterns   \n"
-     "at random.  The patterns in the list   \n"
-     "will be ignored.  Your current settings   \n"
-     "for Screen Options etc. will be used."},
-    {{1127}, // "Cycle"
-     "When running in full-screen mode, the   \n"
-     "screensaver will select each of the   \n"
-     "stored patterns in sequence, starting   \n"
-     "at a random point.  When it gets to the   \n"
-     "last pattern, it will start again with   \n"
-     "the first.  \n"},
-    {{1126}, // reset time box
-     "Time in seconds between resets.  On resetting,   \n"
-     "the program will generate a new pattern based   \n"
-     "on the current settings.  Note that an   \n"
-     "individual reset time is saved with every   \n"
-     "pattern, so if you want to use random patterns   \n"
-     "from the list, be sure to set this before you   \n"
-     "quit."},
-    {{1129}, // "Dark Borders"
-     "If this is set, the borders of shapes will  \n"
-     "take on the same colour as the background.   \n"
-     "Otherwise they will be a darker version of   \n"
-     "the shape colour.  Shapes without borders   \n"
-     "(see Layer editor) are not affected."},
-    {{1144}, // "Banks"
-     "Load a bank of patterns into the current   \n"
-     "set, or save out a bank of patterns.   "},
-};
 
 // The sliders in member order, with their template ids, labels and fields.
 struct SliderDef {
@@ -215,13 +84,7 @@ std::optional<std::int32_t> parseInteger(const QString& text) {
 } // namespace
 
 QString ConfigDialog::helpText(int id) {
-    for (const HelpEntry& entry : HELP_TEXTS) {
-        for (const int entryId : entry.ids) {
-            if (entryId == id && id != 0)
-                return QString::fromLatin1(entry.text);
-        }
-    }
-    return {};
+    return helpTextIn(MAIN_DIALOG_HELP, id);
 }
 
 ConfigDialog::ConfigDialog(const DialogContext& context, QWidget* parent)

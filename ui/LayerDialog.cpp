@@ -9,6 +9,7 @@
 #include "ui/CustomColours.h"
 #include "ui/DialogUnits.h"
 #include "ui/DropDownList.h"
+#include "ui/HelpTexts.h"
 #include "ui/ModalRunner.h"
 #include "ui/QuickHelp.h"
 #include "view/KaleidoView.h"
@@ -33,62 +34,6 @@ namespace {
 constexpr int PREVIEW_PIECES = 100;
 // A frame every 540 - 5 x 100 = 40 ms.
 constexpr int PREVIEW_SPEED = 100;
-
-struct HelpEntry {
-    int ids[SLOTS_PER_LAYER];
-    const char* text;
-};
-
-// The quick-help text of every control that has one, by template id: one id,
-// or the ids of the same control in slots 1, 2 and 3. In the texts that name
-// the shape's number, %1 stands for the slot's digit.
-constexpr HelpEntry HELP_TEXTS[] = {
-    {{1117}, // help button
-     "Click controls with ? cursor for    \n"
-     "a brief explanation of each"},
-    {{1105}, // "Randomise"
-     "Generate a random pattern    "},
-    {{1051, 1073, 1089}, // "Colour" buttons
-     "Choose a colour for this shape (only    \n"
-     "matters if 'Const' box ticked"},
-    {{1045, 1071, 1087}, // shape lists
-     "Choose what shape you want    \n"
-     "(Shape %1 of 3 shapes in this layer)"},
-    {{1046, 1072, 1088}, // ratio sliders
-     "Choose relative proportion of this shape    \n"
-     "in the layer (total density is always constant    \n"
-     "in this dialog)"},
-    {{1059, 1075, 1091}, // animate sliders
-     "Choose how much shape moves around independently    "},
-    {{1047, 1074, 1090}, // size sliders
-     "Choose size ( Up = Larger )    "},
-    {{1056, 1068, 1084}, // angle "Const"
-     "This shape will not rotate independently    "},
-    {{1057, 1069, 1085}, // angle "Rotate"
-     "This shape will rotate smoothly about its axis    "},
-    {{1058, 1070, 1086}, // angle "Twirl"
-     "This shape will twirl around occasionally    "},
-    {{1060, 1076, 1092}, // "Border"
-     "Select whether this shape is outlined with    \n"
-     "a dark border"},
-    {{1052, 1064, 1080}, // colour "Const"
-     "Shape %1 will use the selected colour    "},
-    {{1053, 1065, 1081}, // colour "Mix"
-     "Shape %1 will come in a mixture of colours    "},
-    {{1054, 1066, 1082}, // colour "Vary"
-     "Shape %1 will randomly select a new colour    \n"
-     "from time to time"},
-    {{1055, 1067, 1083}, // colour "Change"
-     "Colour of shape %1 will change constantly    "},
-    {{1048, 1061, 1077}, // size "Const"
-     "Shape %1 will come in just one size    \n"
-     "(depending on slider position)"},
-    {{1049, 1062, 1078}, // size "Mix"
-     "Shape %1 will come in a mixture of sizes    \n"
-     "(average based on slider position)"},
-    {{1050, 1063, 1079}, // size "Change"
-     "Shape %1 will grow and shrink occasionally    "},
-};
 
 // Template ids of one slot's controls.
 struct SlotIds {
@@ -163,17 +108,7 @@ void takeChoice(std::int32_t& field, std::int32_t value) {
 } // namespace
 
 QString LayerDialog::helpText(int id) {
-    if (id == 0)
-        return {};
-    for (const HelpEntry& entry : HELP_TEXTS) {
-        for (int slot = 0; slot < SLOTS_PER_LAYER; ++slot) {
-            if (entry.ids[slot] != id)
-                continue;
-            const QString text = QString::fromLatin1(entry.text);
-            return text.contains(QLatin1String("%1")) ? text.arg(slot + 1) : text;
-        }
-    }
-    return {};
+    return helpTextIn(LAYER_DIALOG_HELP, id);
 }
 
 // Draws the same quantities in the same order as the pattern generator's
