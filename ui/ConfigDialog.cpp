@@ -311,14 +311,7 @@ void ConfigDialog::connectControls() {
     for (QSlider* slider : sliders_) {
         const int id = slider->objectName().mid(2).toInt();
         connect(slider, &QSlider::valueChanged, this, &ConfigDialog::scrollSlider);
-        connect(slider, &QSlider::sliderReleased, this, [this, id] { endSliderTracking(id); });
-        // Keys and clicks beside the handle end their tracking at once, after
-        // the slider has taken its new value.
-        connect(slider, &QSlider::actionTriggered, this, [this, slider, id](int action) {
-            if (action != QAbstractSlider::SliderMove && !slider->isSliderDown())
-                QMetaObject::invokeMethod(
-                    this, [this, id] { endSliderTracking(id); }, Qt::QueuedConnection);
-        });
+        onEndOfTracking(slider, [this, id] { endSliderTracking(id); });
     }
     connect(shapeList_, &DropDownList::activated, this, &ConfigDialog::chooseScreenShape);
     connect(shapeList_, &DropDownList::listClosed, this, &ConfigDialog::closeScreenShapeList);

@@ -3,6 +3,7 @@
 #include "ui/ModalRunner.h"
 
 #include <QKeyEvent>
+#include <QSlider>
 
 namespace lumivane {
 
@@ -11,6 +12,14 @@ DialogBase::DialogBase(const DialogContext& context, QWidget* parent)
     // Visible but of no size, so that it can hold the focus and show nothing.
     focusSink_->setFocusPolicy(Qt::NoFocus);
     focusSink_->setGeometry(0, 0, 0, 0);
+}
+
+void DialogBase::onEndOfTracking(QSlider* slider, std::function<void()> ended) {
+    connect(slider, &QSlider::sliderReleased, this, ended);
+    connect(slider, &QSlider::valueChanged, this, [this, slider, ended] {
+        if (!slider->isSliderDown())
+            QMetaObject::invokeMethod(this, ended, Qt::QueuedConnection);
+    });
 }
 
 void DialogBase::focusSinkIfWanted() {

@@ -8,6 +8,10 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
+
+class QSlider;
+
 namespace lumivane {
 
 class DialogBase : public QDialog {
@@ -23,6 +27,11 @@ class DialogBase : public QDialog {
         control->setAccessibleName(accessibleName);
         return control;
     }
+
+    // Calls ended when the slider's tracking ends: a drag when the handle is
+    // released, keys, clicks beside the handle and the wheel once the slider
+    // has taken its new value.
+    void onEndOfTracking(QSlider* slider, std::function<void()> ended);
 
     // With "No tab marks" on, the focus goes where no control shows a mark.
     void focusSinkIfWanted();

@@ -306,16 +306,8 @@ void LayerDialog::connectSlot(int slot) {
           std::pair{controls.animate, ids.animate}}) {
         QSlider* control = slider;
         const int sliderId = id;
-        connect(control, &QSlider::valueChanged, this, [this, control, sliderId] {
-            moveSlider();
-            // Keys, clicks beside the handle and the wheel end their tracking
-            // at once; a drag ends it when the handle is released.
-            if (!control->isSliderDown())
-                QMetaObject::invokeMethod(
-                    this, [this, sliderId] { endSliderTracking(sliderId); }, Qt::QueuedConnection);
-        });
-        connect(control, &QSlider::sliderReleased, this,
-                [this, sliderId] { endSliderTracking(sliderId); });
+        connect(control, &QSlider::valueChanged, this, &LayerDialog::moveSlider);
+        onEndOfTracking(control, [this, sliderId] { endSliderTracking(sliderId); });
     }
     connect(controls.shapeList, &DropDownList::activated, this, &LayerDialog::chooseShape);
     connect(controls.shapeList, &DropDownList::listClosed, this,
