@@ -3,6 +3,7 @@
 #include "engine/Scene.h"
 #include "patterns/BankFile.h"
 #include "patterns/StoreFile.h"
+#include "ui/BankFileDialog.h"
 #include "ui/DialogUnits.h"
 #include "ui/DropDownList.h"
 #include "ui/HelpTexts.h"
@@ -14,7 +15,6 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -24,22 +24,6 @@
 #include <tuple>
 
 namespace lumivane {
-namespace {
-
-constexpr const char* PATTERN_FILE_FILTER = "Pattern Files (*.pat)";
-constexpr const char* ALL_FILES_FILTER = "All Files (*)";
-constexpr const char* BANK_SUFFIX = "pat";
-
-// The folder of a chosen file as the profile keeps it: with a trailing '/'.
-QString folderOf(const QString& file) {
-    QString folder = QFileInfo(file).absolutePath();
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
-    return folder;
-}
-
-} // namespace
-
 QString BankDialog::helpText(int id) {
     return helpTextIn(BANK_DIALOG_HELP, id);
 }
@@ -286,28 +270,6 @@ void BankDialog::emptyBank() {
     showBankPattern();
 }
 
-std::optional<QString> BankDialog::chooseBankFile(QFileDialog::AcceptMode mode) {
-    const bool saving = mode == QFileDialog::AcceptSave;
-    QFileDialog chooser(this,
-                        saving ? QString::fromLatin1(SAVE_BANK_TITLE) : QStringLiteral("Load Bank"),
-                        context_.patternPath ? context_.patternPath() : QString());
-    chooser.setObjectName(QStringLiteral("bankFileDialog"));
-    chooser.setAcceptMode(mode);
-    chooser.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    chooser.setNameFilters(
-        {QString::fromLatin1(PATTERN_FILE_FILTER), QString::fromLatin1(ALL_FILES_FILTER)});
-    chooser.setDefaultSuffix(QString::fromLatin1(BANK_SUFFIX));
-    chooser.setOption(QFileDialog::DontConfirmOverwrite, false);
-    if (context_.runner->exec(chooser) != QDialog::Accepted)
-        return std::nullopt;
-    const QStringList chosen = chooser.selectedFiles();
-    if (chosen.isEmpty() || chosen.constFirst().isEmpty())
-        return std::nullopt;
-    if (context_.setPatternPath)
-        context_.setPatternPath(folderOf(chosen.constFirst()));
-    return chosen.constFirst();
-}
-
 bool BankDialog::eventFilter(QObject* watched, QEvent* event) {
     // The pieces are spread over the preview's size: a new size (the first one
     // included, which the layout gives only when the dialog shows) spreads them
@@ -402,10 +364,7 @@ void BankDialog::copyAll() {
     pausePreviews();
     bank_.appendAll(set_);
     appendNames(bankList_, set_);
-    {
-        const QSignalBlocker blocker(bankList_);
-        bankList_->setCurrentIndex(0);
-    }
+    bankList_->selectQuietly(0);
     showBankPattern();
     finishAction();
 }
@@ -439,7 +398,8 @@ void BankDialog::saveBankFile() {
     if (explain(1143))
         return;
     pausePreviews();
-    const std::optional<QString> file = chooseBankFile(QFileDialog::AcceptSave);
+    const std::optional<QString> file =
+        BankFileDialog::choose(this, context_, QFileDialog::AcceptSave);
     if (!file) {
         resumePreviews();
         return;
@@ -460,7 +420,8 @@ void BankDialog::loadBankFile() {
     if (explain(1142))
         return;
     pausePreviews();
-    const std::optional<QString> file = chooseBankFile(QFileDialog::AcceptOpen);
+    const std::optional<QString> file =
+        BankFileDialog::choose(this, context_, QFileDialog::AcceptOpen);
     if (!file) {
         resumePreviews();
         return;
@@ -471,10 +432,7 @@ void BankDialog::loadBankFile() {
         showMessage(*context_.runner, this, QMessageBox::Information,
                     QString::fromLatin1(INVALID_BANK_TITLE), QString::fromLatin1(problem));
     fillList(bankList_, bank_);
-    {
-        const QSignalBlocker blocker(bankList_);
-        bankList_->setCurrentIndex(bank_.count() > 0 ? 0 : -1);
-    }
+    bankList_->selectQuietly(bank_.count() > 0 ? 0 : -1);
     showBankPattern();
     finishAction();
 }
@@ -485,10 +443,7 @@ void BankDialog::addBank() {
     pausePreviews();
     set_.appendAll(bank_);
     appendNames(setList_, bank_);
-    {
-        const QSignalBlocker blocker(setList_);
-        setList_->setCurrentIndex(0);
-    }
+    setList_->selectQuietly(0);
     showSetPattern();
     finishAction();
 }
@@ -506,10 +461,7 @@ void BankDialog::mergeBank() {
             return;
         }
         fillList(setList_, set_);
-        {
-            const QSignalBlocker blocker(setList_);
-            setList_->setCurrentIndex(0);
-        }
+        setList_->selectQuietly(0);
         showSetPattern();
     }
     finishAction();
@@ -524,15 +476,10 @@ void BankDialog::replaceByBank() {
         set_.deleteAll();
         set_.appendAll(bank_);
         fillList(setList_, set_);
-        {
-            const QSignalBlocker blocker(setList_);
-            setList_->setCurrentIndex(0);
-        }
+        setList_->selectQuietly(0);
         showSetPattern();
     }
     finishAction();
 }
-
-// ---- Events ----------------------------------------------------------------
 
 } // namespace lumivane

@@ -9,7 +9,6 @@
 #include "ui/DialogBase.h"
 
 #include <QDialog>
-#include <QFileDialog>
 
 #include <memory>
 #include <optional>
@@ -25,7 +24,6 @@ class QuickHelp;
 class Scene;
 
 inline constexpr const char* BANK_DIALOG_TITLE = "Work with Pattern Banks";
-inline constexpr const char* SAVE_BANK_TITLE = "Save Bank";
 
 class BankDialog : public DialogBase {
     Q_OBJECT
@@ -66,7 +64,6 @@ class BankDialog : public DialogBase {
     void appendNames(DropDownList* list, const DataStore& store);
     void emptyBank();
     // Runs a bank file dialog; the chosen file, or nothing when cancelled.
-    std::optional<QString> chooseBankFile(QFileDialog::AcceptMode mode);
 
     // Quick help: shows the text of control id when the mode is on.
     bool explain(int id);

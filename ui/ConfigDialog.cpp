@@ -351,10 +351,7 @@ void ConfigDialog::showControls() {
         const int shape = workingPattern_.screenShape;
         shapeList_->setCurrentIndex(shape >= 0 && shape < shapeList_->count() ? shape : -1);
     }
-    {
-        const QSignalBlocker blocker(patternList_);
-        patternList_->setCurrentIndex(context_.store->currentIndex);
-    }
+    patternList_->selectQuietly(context_.store->currentIndex);
     darkBordersValue_ = workingPattern_.darkBorders;
     moveMembersToControls();
 }
@@ -578,8 +575,7 @@ void ConfigDialog::savePattern() {
         workingPattern_.setNameText(nameDialog.nameBytes() + ' ');
         store.addPattern(workingPattern_);
         patternList_->addItem(nameText(workingPattern_));
-        const QSignalBlocker blocker(patternList_);
-        patternList_->setCurrentIndex(patternList_->count() - 1);
+        patternList_->selectQuietly(patternList_->count() - 1);
     }
     applyChanges();
 }

@@ -14,6 +14,8 @@ class DropDownList : public QComboBox {
     explicit DropDownList(QWidget* parent = nullptr);
 
     void hidePopup() override;
+    // Selects entry index (-1: none) without reporting a change.
+    void selectQuietly(int index);
 
   signals:
     void listClosed();

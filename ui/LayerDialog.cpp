@@ -523,6 +523,4 @@ void LayerDialog::randomise() {
     focusSinkIfWanted();
 }
 
-// ---- Events ----------------------------------------------------------------
-
 } // namespace lumivane
