@@ -358,15 +358,7 @@ void ConfigDialog::showControls() {
 
 void ConfigDialog::moveMembersToControls() {
     writeSymmetryText();
-    QAbstractButton* mode = fullScreenModes_->button(fullScreenModeValue_);
-    if (mode != nullptr) {
-        mode->setChecked(true);
-    } else {
-        fullScreenModes_->setExclusive(false);
-        for (QAbstractButton* radio : fullScreenModes_->buttons())
-            radio->setChecked(false);
-        fullScreenModes_->setExclusive(true);
-    }
+    showChoice(fullScreenModes_, fullScreenModeValue_);
     resetTimeEdit_->setText(QString::number(resetTimeValue_));
     darkBorders_->setChecked(darkBordersValue_ != 0);
 }

@@ -2,6 +2,8 @@
 
 #include "ui/ModalRunner.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QKeyEvent>
 #include <QSlider>
 
@@ -22,6 +24,19 @@ void DialogBase::onEndOfTracking(QSlider* slider, std::function<void()> ended) {
     });
 }
 
+void DialogBase::showChoice(QButtonGroup* group, int value) {
+    if (QAbstractButton* button = group->button(value)) {
+        button->setChecked(true);
+        return;
+    }
+    group->setExclusive(false);
+    for (QAbstractButton* button : group->buttons())
+        button->setChecked(false);
+    group->setExclusive(true);
+}
+
+// The field takes the chosen button's value; with none chosen (a value this
+// program does not know) it stays as it was.
 void DialogBase::focusSinkIfWanted() {
     if (context_.options->noTabMarks)
         focusSink_->setFocus(Qt::OtherFocusReason);

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class QButtonGroup;
 class QSlider;
 
 namespace lumivane {
@@ -17,9 +18,7 @@ namespace lumivane {
 class DialogBase : public QDialog {
     Q_OBJECT
 
-  protected:
-    DialogBase(const DialogContext& context, QWidget* parent);
-
+  public:
     // Gives control the object name "id" + its template id and an accessible name.
     template <typename Control>
     static Control* named(Control* control, int id, const QString& accessibleName) {
@@ -27,6 +26,12 @@ class DialogBase : public QDialog {
         control->setAccessibleName(accessibleName);
         return control;
     }
+
+    // Checks the button of value in group, or none when no button has it.
+    static void showChoice(QButtonGroup* group, int value);
+
+  protected:
+    DialogBase(const DialogContext& context, QWidget* parent);
 
     // Calls ended when the slider's tracking ends: a drag when the handle is
     // released, keys, clicks beside the handle and the wheel once the slider

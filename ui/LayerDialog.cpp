@@ -12,6 +12,7 @@
 #include "ui/HelpTexts.h"
 #include "ui/ModalRunner.h"
 #include "ui/QuickHelp.h"
+#include "ui/ShapeSlotGroup.h"
 #include "view/KaleidoView.h"
 
 #include <QApplication>
@@ -19,10 +20,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QColorDialog>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
 
@@ -35,71 +34,6 @@ constexpr int PREVIEW_PIECES = 100;
 // A frame every 540 - 5 x 100 = 40 ms.
 constexpr int PREVIEW_SPEED = 100;
 
-// Template ids of one slot's controls.
-struct SlotIds {
-    int shapeList;
-    int ratio;
-    int colourButton;
-    int colourModes[4];
-    int size;
-    int sizeModes[3];
-    int angleModes[3];
-    int animate;
-    int border;
-};
-
-constexpr SlotIds SLOT_IDS[SLOTS_PER_LAYER] = {
-    {1045,
-     1046,
-     1051,
-     {1052, 1053, 1054, 1055},
-     1047,
-     {1048, 1049, 1050},
-     {1056, 1057, 1058},
-     1059,
-     1060},
-    {1071,
-     1072,
-     1073,
-     {1064, 1065, 1066, 1067},
-     1074,
-     {1061, 1062, 1063},
-     {1068, 1069, 1070},
-     1075,
-     1076},
-    {1087,
-     1088,
-     1089,
-     {1080, 1081, 1082, 1083},
-     1090,
-     {1077, 1078, 1079},
-     {1084, 1085, 1086},
-     1091,
-     1092},
-};
-
-constexpr const char* COLOUR_MODES[] = {"Const", "Mix", "Vary", "Change"};
-constexpr const char* SIZE_MODES[] = {"Const", "Mix", "Change"};
-constexpr const char* ANGLE_MODES[] = {"Const", "Rotate", "Twirl"};
-
-QString slotName(int slot) {
-    return QStringLiteral("Shape %1").arg(slot + 1);
-}
-
-// Checks the button of value, or none when no button has that value.
-void showChoice(QButtonGroup* group, int value) {
-    if (QAbstractButton* button = group->button(value)) {
-        button->setChecked(true);
-        return;
-    }
-    group->setExclusive(false);
-    for (QAbstractButton* button : group->buttons())
-        button->setChecked(false);
-    group->setExclusive(true);
-}
-
-// The field takes the chosen button's value; with none chosen (a value this
-// program does not know) it stays as it was.
 void takeChoice(std::int32_t& field, std::int32_t value) {
     if (value >= 0)
         field = value;
@@ -174,9 +108,11 @@ LayerDialog::LayerDialog(const DialogContext& context, const Pattern& pattern, c
 
     auto* grid = new QGridLayout(this);
     grid->addLayout(previewColumn, 0, 0);
-    grid->addWidget(buildSlot(0), 0, 1);
-    grid->addWidget(buildSlot(1), 1, 0);
-    grid->addWidget(buildSlot(2), 1, 1);
+    for (int slot = 0; slot < SLOTS_PER_LAYER; ++slot)
+        slots_[slot] = new ShapeSlotGroup(slot, this);
+    grid->addWidget(slots_[0], 0, 1);
+    grid->addWidget(slots_[1], 1, 0);
+    grid->addWidget(slots_[2], 1, 1);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
     setWindowIcon(QApplication::windowIcon());
@@ -199,108 +135,9 @@ bool LayerDialog::quickHelpActive() const {
     return quickHelp_->isActive();
 }
 
-QGroupBox* LayerDialog::buildSlot(int slot) {
-    const SlotIds& ids = SLOT_IDS[slot];
-    const QString name = slotName(slot);
-    Slot& controls = slots_[slot];
-    const auto slider = [this, &name](Qt::Orientation orientation, int id, const char* what) {
-        auto* control = named(new QSlider(orientation, this), id,
-                              name + QLatin1Char(' ') + QString::fromLatin1(what));
-        control->setRange(0, 100);
-        control->setTickInterval(10);
-        control->setPageStep(10);
-        control->setTickPosition(orientation == Qt::Horizontal ? QSlider::TicksBelow
-                                                               : QSlider::TicksRight);
-        return control;
-    };
-    // A radio group whose buttons have the values 0, 1, ... in template order.
-    const auto choices = [this, &name](QButtonGroup*& group, const int* ids,
-                                       const char* const* captions, int count, const char* what) {
-        group = new QButtonGroup(this);
-        for (int value = 0; value < count; ++value) {
-            const QString caption = QString::fromLatin1(captions[value]);
-            auto* radio = named(new QRadioButton(caption, this), ids[value],
-                                name + QLatin1Char(' ') + QString::fromLatin1(what) +
-                                    QLatin1Char(' ') + caption);
-            group->addButton(radio, value);
-        }
-        return group->buttons();
-    };
-
-    auto* box = new QGroupBox(name, this);
-    box->setObjectName(QStringLiteral("shape%1").arg(slot + 1));
-
-    // Shape / Ratio.
-    auto* shapeBox = new QGroupBox(QStringLiteral("Shape / Ratio"), this);
-    controls.shapeList =
-        named(new DropDownList(this), ids.shapeList, name + QStringLiteral(" shape"));
-    controls.shapeList->setMaxVisibleItems(EDITABLE_SHAPE_COUNT);
-    for (int shape = 0; shape < EDITABLE_SHAPE_COUNT; ++shape)
-        controls.shapeList->addItem(QString::fromStdString(shapeName(shape)));
-    controls.ratio = slider(Qt::Horizontal, ids.ratio, "ratio");
-    controls.ratio->setMinimumWidth(dialogUnitsX(this, 70));
-    auto* shapeColumn = new QVBoxLayout(shapeBox);
-    shapeColumn->addWidget(controls.shapeList);
-    shapeColumn->addWidget(controls.ratio);
-
-    // Colour.
-    auto* colourBox = new QGroupBox(QStringLiteral("Colour"), this);
-    controls.colourButton = named(new ColourButton(QStringLiteral("Colour"), this),
-                                  ids.colourButton, name + QStringLiteral(" colour"));
-    controls.colourButton->setMinimumSize(dialogUnits(this, 40, 14));
-    auto* colourGrid = new QGridLayout(colourBox);
-    colourGrid->addWidget(controls.colourButton, 0, 0, 1, 2);
-    const QList<QAbstractButton*> colourRadios =
-        choices(controls.colourModes, ids.colourModes, COLOUR_MODES, 4, "colour");
-    for (int i = 0; i < colourRadios.size(); ++i)
-        colourGrid->addWidget(colourRadios[i], 1 + i / 2, i % 2);
-
-    // Size: the vertical slider has 0 at its top end, and the smaller the
-    // value the larger the pieces.
-    auto* sizeBox = new QGroupBox(QStringLiteral("Size"), this);
-    controls.size = slider(Qt::Vertical, ids.size, "size");
-    controls.size->setInvertedAppearance(true);
-    controls.size->setInvertedControls(true);
-    controls.size->setMinimumHeight(dialogUnitsY(this, 40));
-    auto* sizeRadios = new QVBoxLayout;
-    for (QAbstractButton* radio : choices(controls.sizeModes, ids.sizeModes, SIZE_MODES, 3, "size"))
-        sizeRadios->addWidget(radio);
-    auto* sizeRow = new QHBoxLayout(sizeBox);
-    sizeRow->addWidget(controls.size);
-    sizeRow->addLayout(sizeRadios);
-
-    // Angle.
-    auto* angleBox = new QGroupBox(QStringLiteral("Angle"), this);
-    auto* angleRadios = new QVBoxLayout(angleBox);
-    for (QAbstractButton* radio :
-         choices(controls.angleModes, ids.angleModes, ANGLE_MODES, 3, "angle"))
-        angleRadios->addWidget(radio);
-
-    // Animate, and the border below it.
-    auto* animateBox = new QGroupBox(QStringLiteral("Animate"), this);
-    controls.animate = slider(Qt::Horizontal, ids.animate, "animate");
-    controls.animate->setMinimumWidth(dialogUnitsX(this, 50));
-    auto* animateColumn = new QVBoxLayout(animateBox);
-    animateColumn->addWidget(controls.animate);
-    controls.border = named(new QCheckBox(QStringLiteral("Border"), this), ids.border,
-                            name + QStringLiteral(" border"));
-    auto* lastColumn = new QVBoxLayout;
-    lastColumn->addWidget(animateBox);
-    lastColumn->addWidget(controls.border);
-    lastColumn->addStretch();
-
-    auto* grid = new QGridLayout(box);
-    grid->addWidget(shapeBox, 0, 0, 1, 2);
-    grid->addWidget(colourBox, 0, 2);
-    grid->addWidget(sizeBox, 1, 0);
-    grid->addWidget(angleBox, 1, 1);
-    grid->addLayout(lastColumn, 1, 2);
-    return box;
-}
-
 void LayerDialog::connectSlot(int slot) {
-    const SlotIds& ids = SLOT_IDS[slot];
-    const Slot& controls = slots_[slot];
+    const ShapeSlotGroup& controls = *slots_[slot];
+    const ShapeSlotGroup::Ids& ids = controls.ids;
     for (const auto& [slider, id] :
          {std::pair{controls.ratio, ids.ratio}, std::pair{controls.size, ids.size},
           std::pair{controls.animate, ids.animate}}) {
@@ -328,7 +165,7 @@ void LayerDialog::connectSlot(int slot) {
 
 void LayerDialog::showLayerControls() {
     for (int i = 0; i < SLOTS_PER_LAYER; ++i) {
-        const Slot& controls = slots_[i];
+        const ShapeSlotGroup& controls = *slots_[i];
         {
             // A shape this list does not offer (from a pattern file) shows no
             // entry and is kept.
@@ -354,7 +191,7 @@ void LayerDialog::showLayerControls() {
 
 void LayerDialog::moveMembersToControls() {
     for (int i = 0; i < SLOTS_PER_LAYER; ++i) {
-        const Slot& controls = slots_[i];
+        const ShapeSlotGroup& controls = *slots_[i];
         showChoice(controls.angleModes, angleModeValues_[i]);
         showChoice(controls.colourModes, colourModeValues_[i]);
         showChoice(controls.sizeModes, sizeModeValues_[i]);
@@ -365,7 +202,7 @@ void LayerDialog::moveMembersToControls() {
 
 void LayerDialog::moveControlsToMembers() {
     for (int i = 0; i < SLOTS_PER_LAYER; ++i) {
-        const Slot& controls = slots_[i];
+        const ShapeSlotGroup& controls = *slots_[i];
         angleModeValues_[i] = controls.angleModes->checkedId();
         colourModeValues_[i] = controls.colourModes->checkedId();
         sizeModeValues_[i] = controls.sizeModes->checkedId();
@@ -376,7 +213,7 @@ void LayerDialog::moveControlsToMembers() {
 void LayerDialog::readLayerControls() {
     moveControlsToMembers();
     for (int i = 0; i < SLOTS_PER_LAYER; ++i) {
-        const Slot& controls = slots_[i];
+        const ShapeSlotGroup& controls = *slots_[i];
         if (controls.shapeList->currentIndex() >= 0)
             layer_.shape[i] = controls.shapeList->currentIndex();
         layer_.colour[i] = slotColours_[i];
@@ -483,7 +320,7 @@ void LayerDialog::chooseShape() {
 }
 
 void LayerDialog::closeShapeList(int slot) {
-    explain(SLOT_IDS[slot].shapeList);
+    explain(ShapeSlotGroup::idsOf(slot).shapeList);
 }
 
 void LayerDialog::clickOption(int id) {
@@ -493,21 +330,21 @@ void LayerDialog::clickOption(int id) {
 }
 
 void LayerDialog::chooseColour(int slot) {
-    if (explain(SLOT_IDS[slot].colourButton))
+    if (explain(ShapeSlotGroup::idsOf(slot).colourButton))
         return;
     pausePreview();
     DataStore& store = *context_.store;
     handCustomColoursToQt(store);
     QColorDialog chooser(toQColor(slotColours_[slot]), this);
     chooser.setObjectName(QStringLiteral("colourChooser"));
-    chooser.setWindowTitle(slotName(slot) + QStringLiteral(" Colour"));
+    chooser.setWindowTitle(ShapeSlotGroup::nameOf(slot) + QStringLiteral(" Colour"));
     // Qt's own chooser: the desktop's would not show the custom colours.
     chooser.setOption(QColorDialog::DontUseNativeDialog);
     const int result = context_.runner->exec(chooser);
     takeCustomColoursFromQt(store);
     if (result == QDialog::Accepted) {
         slotColours_[slot] = toColourRef(chooser.selectedColor());
-        slots_[slot].colourButton->setColour(toQColor(slotColours_[slot]));
+        slots_[slot]->colourButton->setColour(toQColor(slotColours_[slot]));
     }
     resumePreview();
     applyLayer();

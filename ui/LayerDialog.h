@@ -23,6 +23,7 @@ class ColourButton;
 class DropDownList;
 class KaleidoView;
 class QuickHelp;
+class ShapeSlotGroup;
 
 inline constexpr const char* LAYER_DIALOG_TITLE = "Select Layer Pattern";
 inline constexpr const char* LAYER_DIALOG_CHANGED_TITLE = "Layer Preferences Dialog";
@@ -60,20 +61,6 @@ class LayerDialog : public DialogBase {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // The controls of one shape slot.
-    struct Slot {
-        DropDownList* shapeList = nullptr;
-        QSlider* ratio = nullptr;
-        QSlider* size = nullptr;
-        QSlider* animate = nullptr;
-        ColourButton* colourButton = nullptr;
-        QButtonGroup* colourModes = nullptr;
-        QButtonGroup* sizeModes = nullptr;
-        QButtonGroup* angleModes = nullptr;
-        QCheckBox* border = nullptr;
-    };
-
-    QGroupBox* buildSlot(int slot);
     void connectSlot(int slot);
     void moveMembersToControls();
     void moveControlsToMembers();
@@ -98,7 +85,7 @@ class LayerDialog : public DialogBase {
     KaleidoView* preview_ = nullptr;
     Layer layer_;
     Pattern pattern_;
-    std::array<Slot, SLOTS_PER_LAYER> slots_{};
+    std::array<ShapeSlotGroup*, SLOTS_PER_LAYER> slots_{};
     std::array<std::int32_t, SLOTS_PER_LAYER> angleModeValues_{-1, -1, -1};
     std::array<std::int32_t, SLOTS_PER_LAYER> borderValues_{0, 0, 0};
     std::array<std::int32_t, SLOTS_PER_LAYER> colourModeValues_{-1, -1, -1};

@@ -1,0 +1,54 @@
+// The group of one shape slot in the layer editor ("Shape 1", "Shape 2",
+// "Shape 3"): its shape list, ratio, colour, size, angle and animate controls
+// and the border box, named by the slot's template ids.
+#pragma once
+
+#include <QGroupBox>
+#include <QString>
+
+class QButtonGroup;
+class QCheckBox;
+class QSlider;
+
+namespace lumivane {
+
+class ColourButton;
+class DropDownList;
+
+class ShapeSlotGroup : public QGroupBox {
+    Q_OBJECT
+
+  public:
+    // Template ids of one slot's controls.
+    struct Ids {
+        int shapeList;
+        int ratio;
+        int colourButton;
+        int colourModes[4];
+        int size;
+        int sizeModes[3];
+        int angleModes[3];
+        int animate;
+        int border;
+    };
+
+    // slot is 0, 1 or 2.
+    ShapeSlotGroup(int slot, QWidget* parent);
+
+    static const Ids& idsOf(int slot);
+    // "Shape 1" for slot 0, and so on.
+    static QString nameOf(int slot);
+
+    const Ids& ids;
+    DropDownList* shapeList = nullptr;
+    QSlider* ratio = nullptr;
+    QSlider* size = nullptr;
+    QSlider* animate = nullptr;
+    ColourButton* colourButton = nullptr;
+    QButtonGroup* colourModes = nullptr;
+    QButtonGroup* sizeModes = nullptr;
+    QButtonGroup* angleModes = nullptr;
+    QCheckBox* border = nullptr;
+};
+
+} // namespace lumivane
