@@ -6,23 +6,13 @@
 #pragma once
 
 #include "patterns/Pattern.h"
+#include "ui/ConfigControls.h"
 #include "ui/DialogBase.h"
 
 #include <QDialog>
-
-#include <array>
-
-class QButtonGroup;
-class QCheckBox;
-class QLineEdit;
-class QPushButton;
-class QSlider;
+#include <QMessageBox>
 
 namespace lumivane {
-
-class DropDownList;
-class KaleidoView;
-class QuickHelp;
 
 inline constexpr const char* CONFIG_DIALOG_TITLE =
     "Lumivane Kaleidoscopic Screensaver (V" LUMIVANE_VERSION ")";
@@ -35,7 +25,7 @@ class ConfigDialog : public DialogBase {
     ~ConfigDialog() override;
 
     const Pattern& workingPattern() const { return workingPattern_; }
-    KaleidoView* preview() const { return preview_; }
+    KaleidoView* preview() const { return controls_.preview; }
     bool quickHelpActive() const;
     // The help text of the control with this template id; empty for none.
     static QString helpText(int id);
@@ -59,7 +49,6 @@ class ConfigDialog : public DialogBase {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void buildControls();
     void connectControls();
     void moveMembersToControls();
     bool moveControlsToMembers();
@@ -69,6 +58,10 @@ class ConfigDialog : public DialogBase {
     void pausePreview();
     void resumePreview();
     int runModal(QDialog& dialog);
+    // A message box, with the preview paused around it.
+    QMessageBox::StandardButton tell(QMessageBox::Icon icon, const QString& title,
+                                     const QString& text,
+                                     QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 
     // Quick help: shows the text of control id when the mode is on.
     bool explain(int id);
@@ -94,25 +87,12 @@ class ConfigDialog : public DialogBase {
     void openHelp();
     void showAbout();
 
+    ConfigControls controls_;
     Pattern workingPattern_;
-    DropDownList* shapeList_ = nullptr;
-    DropDownList* patternList_ = nullptr;
-    QuickHelp* quickHelp_ = nullptr;
-    // Animation level, balance, size, speed, rotation, then the top, middle
-    // and bottom layer amounts.
-    std::array<QSlider*, 8> sliders_{};
     std::int32_t symmetryValue_ = 0;
     std::int32_t fullScreenModeValue_ = -1;
     std::int32_t resetTimeValue_ = 0;
     std::int32_t darkBordersValue_ = 0;
-    KaleidoView* preview_ = nullptr;
-
-    QLineEdit* symmetryEdit_ = nullptr;
-    QLineEdit* resetTimeEdit_ = nullptr;
-    QButtonGroup* fullScreenModes_ = nullptr;
-    QCheckBox* darkBorders_ = nullptr;
-    QPushButton* okButton_ = nullptr;
-    QPushButton* defaultButtonSink_ = nullptr;
 };
 
 } // namespace lumivane

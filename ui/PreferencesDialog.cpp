@@ -1,5 +1,6 @@
 #include "ui/PreferencesDialog.h"
 
+#include "ui/DialogOptions.h"
 #include "ui/DialogUnits.h"
 #include "ui/ModalRunner.h"
 
@@ -9,6 +10,20 @@
 #include <QPushButton>
 
 namespace lumivane {
+
+Preferences Preferences::of(const DialogOptions& options) {
+    return Preferences{options.noTabMarks, options.enterKeepsDialog, options.warnOnQuit,
+                       options.politeMode, options.antiAlias,        options.showPatternName};
+}
+
+void Preferences::applyTo(DialogOptions& options) const {
+    options.noTabMarks = noTabMarks;
+    options.enterKeepsDialog = enterKeepsDialog;
+    options.warnOnQuit = warnOnQuit;
+    options.politeMode = politeMode;
+    options.antiAlias = antiAlias;
+    options.showPatternName = showPatternName;
+}
 
 PreferencesDialog::PreferencesDialog(const Preferences& preferences, ModalRunner& runner,
                                      QWidget* parent)

@@ -9,6 +9,7 @@ class QCheckBox;
 
 namespace lumivane {
 
+struct DialogOptions;
 class ModalRunner;
 
 struct Preferences {
@@ -18,6 +19,10 @@ struct Preferences {
     bool politeMode = false;
     bool antiAlias = true;
     bool showPatternName = false;
+
+    // The working values of the options, and back.
+    static Preferences of(const DialogOptions& options);
+    void applyTo(DialogOptions& options) const;
 
     bool operator==(const Preferences&) const = default;
 };
