@@ -5,15 +5,10 @@
 #include "patterns/StoreFile.h"
 #include "patterns/Windows1252.h"
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <ostream>
-#include <stdexcept>
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -78,17 +73,6 @@ bool readFrom(const std::string& path, DataStore& store, std::vector<std::string
             unread->push_back(path);
         return false;
     }
-}
-
-std::vector<std::uint8_t> readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open())
-        throw std::runtime_error(std::strerror(errno));
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
-    if (in.bad())
-        throw std::runtime_error("read error");
-    return bytes;
 }
 
 } // namespace
@@ -173,11 +157,11 @@ bool backUpDataFile(const std::string& path, std::ostream& err) {
     const std::string backup = path + ".bak";
     try {
         // A link planted at the backup's name is replaced, never followed.
-        replaceFile(backup, readBytes(path), LinkHandling::ReplaceLink);
+        replaceFile(backup, readStoreFileBytes(path), LinkHandling::ReplaceLink);
         return true;
-    } catch (const std::exception& error) {
-        err << "lumivane: " << path << " could not be kept as " << backup << ": " << error.what()
-            << '\n';
+    } catch (const StoreFileError& error) {
+        err << "lumivane: " << path << " could not be kept as " << backup << ": "
+            << error.reason() << '\n';
         return false;
     }
 }

@@ -16,23 +16,8 @@ MOMENTS=("$@")
 command -v Xvfb >/dev/null || { echo "Xvfb is needed" >&2; exit 1; }
 [[ -x $LUMIVANE ]] || { echo "no program at $LUMIVANE (build it first)" >&2; exit 1; }
 
-WORK=$(mktemp -d /tmp/lumivane-memory.XXXXXX)
-cleanup() {
-    local pid
-    for pid in $(jobs -pr); do kill -TERM "$pid" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config XDG_DATA_HOME=$WORK/home/.local/share
-export XDG_DATA_DIRS=$WORK/system XDG_RUNTIME_DIR=$WORK/runtime QT_QPA_PLATFORM=xcb
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-
-mkfifo "$WORK/displayfd"
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$WORK/displayfd" 2>/dev/null &
-read -r -t 10 number <"$WORK/displayfd"
-export DISPLAY=:$number
+source "$(dirname "$0")/bench_lib.sh"
+start_x 1920x1080
 
 "$LUMIVANE" /s >/dev/null 2>&1 &
 PID=$!

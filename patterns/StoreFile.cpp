@@ -27,23 +27,6 @@ StoreFileError errorFor(const std::string& what, const std::string& path) {
     return StoreFileError(reason, what + " " + path + ": " + reason);
 }
 
-std::vector<std::uint8_t> readWholeFile(const std::string& path) {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        throw errorFor("cannot open", path);
-    std::vector<std::uint8_t> bytes;
-    std::uint8_t buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + got);
-        if (bytes.size() > static_cast<std::size_t>(MAX_STORE_FILE_BYTES))
-            throw StoreFileError("file too large: " + path);
-    }
-    if (std::ferror(file.get()))
-        throw errorFor("cannot read", path);
-    return bytes;
-}
-
 constexpr int MAX_LINK_HOPS = 40;
 
 std::string folderOf(const std::string& path) {
@@ -119,8 +102,25 @@ void flushFolder(const std::string& folder) {
 
 } // namespace
 
+std::vector<std::uint8_t> readStoreFileBytes(const std::string& path) {
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        throw errorFor("cannot open", path);
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t buffer[4096];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        bytes.insert(bytes.end(), buffer, buffer + got);
+        if (bytes.size() > static_cast<std::size_t>(MAX_STORE_FILE_BYTES))
+            throw StoreFileError("file too large: " + path);
+    }
+    if (std::ferror(file.get()))
+        throw errorFor("cannot read", path);
+    return bytes;
+}
+
 void loadStoreFile(const std::string& path, DataStore& store) {
-    Archive archive = Archive::forLoading(readWholeFile(path));
+    Archive archive = Archive::forLoading(readStoreFileBytes(path));
     store.serialize(archive);
 }
 

@@ -30,6 +30,10 @@ constexpr const char* refusalText(std::int32_t loadStatus) {
 // telling which.
 void loadStoreFile(const std::string& path, DataStore& store);
 
+// The bytes of the file at path, as loadStoreFile reads them (at most a size no
+// sensible store reaches). Throws StoreFileError.
+std::vector<std::uint8_t> readStoreFileBytes(const std::string& path);
+
 // What replaceFile does when the name it replaces is a symbolic link.
 enum class LinkHandling {
     ReplaceTarget, // the file at the end of the link is replaced; the link stays

@@ -13,13 +13,9 @@
 #include "view/ViewRules.h"
 
 #include <QBackingStore>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QUrl>
 #include <QWindow>
 
 #include <chrono>

@@ -15,14 +15,10 @@ namespace lumivane {
 namespace {
 
 namespace fs = std::filesystem;
+using lumivane::testing::fileBytes;
 
 using testing::runTool;
 using testing::ToolRun;
-
-std::string bytesOf(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 void writeStore(const fs::path& file, const std::vector<std::string>& names) {
     fs::create_directories(file.parent_path());
@@ -89,17 +85,17 @@ TEST_F(BankTools, MergeBankAddsOnlyNewNamesWhereOkWouldSave) {
     EXPECT_EQ(merged.currentIndex, 1) << "the selection stays";
     EXPECT_EQ(merged.current.nameText(), "Working ");
 
-    const std::string before = bytesOf(dataFile());
+    const std::string before = fileBytes(dataFile());
     run = runTool({"--merge-bank=" + file("bank.pat").string()});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(bytesOf(dataFile()), before);
+    EXPECT_EQ(fileBytes(dataFile()), before);
 
     writeStore(file("other.dat"), {"Gamma "});
     run =
         runTool({"--merge-bank", file("bank.pat").string(), "--into", file("other.dat").string()});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(namesIn(file("other.dat")), (std::vector<std::string>{"Gamma ", "Beta "}));
-    EXPECT_EQ(bytesOf(dataFile()), before);
+    EXPECT_EQ(fileBytes(dataFile()), before);
 }
 
 TEST_F(BankTools, ExportBankWritesTheNamedPatternsOrAll) {
@@ -126,7 +122,7 @@ TEST_F(BankTools, RefusalsBadArgumentsAndImpossibleTargets) {
     writeStore(dataFile(), {"Alpha "});
     writeStore(file("bank.pat"), {"New "});
     std::ofstream(file("notes.txt")) << "Just some notes.\n";
-    std::string later = bytesOf(file("bank.pat"));
+    std::string later = fileBytes(file("bank.pat"));
     later[0] = '\x93';
     std::ofstream(file("later.pat"), std::ios::binary) << later;
     std::ofstream(file("plain")) << "a file, not a folder";
@@ -153,16 +149,16 @@ TEST_F(BankTools, RefusalsBadArgumentsAndImpossibleTargets) {
         {{"--export-bank", (file("plain") / "out.pat").string()}, 2, "Not a directory"},
         {{"--export-bank", file("folder.pat").string()}, 2, "the bank could not be saved"},
     };
-    const std::string data = bytesOf(dataFile());
+    const std::string data = fileBytes(dataFile());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.back());
         const ToolRun run = runTool(c.args);
         EXPECT_EQ(run.status, c.status);
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(bytesOf(dataFile()), data);
+        EXPECT_EQ(fileBytes(dataFile()), data);
         EXPECT_FALSE(fs::exists(file("out.pat")));
-        EXPECT_EQ(bytesOf(file("later.pat")), later);
+        EXPECT_EQ(fileBytes(file("later.pat")), later);
     }
     EXPECT_TRUE(fs::is_directory(file("folder.pat")));
     EXPECT_EQ(std::distance(fs::directory_iterator(home.path()), {}), 6) << "no temporaries";
@@ -173,7 +169,7 @@ TEST_F(BankTools, RefusalsBadArgumentsAndImpossibleTargets) {
     ToolRun run = runTool({"--merge-bank", bank});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find(laterVersion), std::string::npos) << run.err;
-    EXPECT_EQ(bytesOf(dataFile()), later);
+    EXPECT_EQ(fileBytes(dataFile()), later);
     ::setenv("XDG_DATA_HOME", file("plain").c_str(), 1);
     run = runTool({"--merge-bank", bank});
     EXPECT_EQ(run.status, 2);

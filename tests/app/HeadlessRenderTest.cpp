@@ -24,17 +24,14 @@ using lumivane::testing::TempFolder;
 
 namespace {
 
+using lumivane::testing::fileBytes;
+
 std::optional<RenderRequest> parse(std::vector<std::string> args, std::string* error = nullptr) {
     std::ostringstream err;
     auto r = parseRenderRequest(args, err);
     if (error)
         *error = err.str();
     return r;
-}
-
-std::string fileBytes(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // A data file with two stored patterns, one named as the dialog stores names.

@@ -16,12 +16,8 @@ namespace lumivane {
 namespace {
 
 namespace fs = std::filesystem;
+using lumivane::testing::fileBytes;
 using testing::TempFolder;
-
-std::string fileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 void writeText(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -98,12 +94,12 @@ TEST(PatternJson, RoundTripIsByteIdenticalAtTheExtremes) {
     const fs::path rebuilt = folder.path() / "rebuilt.pat";
     saveStoreFile(original.string(), extremeStore());
     const std::string json = dumped(original);
-    ASSERT_EQ(fileText(original).size(), storeFileBytes(3));
+    ASSERT_EQ(fileBytes(original).size(), storeFileBytes(3));
 
     std::string err;
     ASSERT_EQ(build(rebuilt, folder.path() / "in.json", json, err), 0) << err;
     EXPECT_EQ(err, "");
-    EXPECT_EQ(fileText(rebuilt), fileText(original));
+    EXPECT_EQ(fileBytes(rebuilt), fileBytes(original));
     // The text shows names, not numbers, wherever a value has one.
     for (const char* word : {"\"Twirl\"", "\"Change\"", "\"Rectangle\"", "\"Changing\"",
                              "\"Hexagon\"", "\"Bracket\"", "\"#EFCDAB\"", "4294967295",
@@ -122,7 +118,7 @@ TEST(PatternJson, OlderFormatBuildsToTheCurrentOneWithEveryFieldEqual) {
     saveStoreFile(current.string(), s);
 
     // The older format: tag 147258001, every record without its last word.
-    const std::string bytes = fileText(current);
+    const std::string bytes = fileBytes(current);
     std::string older = bytes.substr(0, 8);
     older[0] = static_cast<char>(0x91);
     for (int record = 0; record <= s.count(); ++record)
@@ -134,7 +130,7 @@ TEST(PatternJson, OlderFormatBuildsToTheCurrentOneWithEveryFieldEqual) {
     std::string err;
     const fs::path built = folder.path() / "built.pat";
     ASSERT_EQ(build(built, folder.path() / "old.json", dumped(old), err), 0) << err;
-    EXPECT_EQ(fileText(built), bytes);
+    EXPECT_EQ(fileBytes(built), bytes);
 }
 
 // Two patterns whose values are unique in the text, so each case can change
@@ -211,7 +207,7 @@ TEST(PatternJson, EveryProblemIsNamedByPatternAndFieldAndNothingIsWritten) {
         EXPECT_EQ(build(out, folder.path() / "in.json", text, err), 2) << c.replace;
         EXPECT_NE(err.find(c.message), std::string::npos) << err;
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-        EXPECT_EQ(fileText(out), "old") << c.replace;
+        EXPECT_EQ(fileBytes(out), "old") << c.replace;
     }
     std::string err;
     EXPECT_EQ(build(out, folder.path() / "in.json", valid, err), 0) << err;
@@ -239,7 +235,7 @@ TEST(PatternJson, TheShippedCollection) {
         EXPECT_GE(shapes[shape], 6) << shape;
     EXPECT_GE(shapes[SCREEN_OVAL], 1);
     // The repository keeps the collection exactly as --dump writes it.
-    EXPECT_EQ(dumped(built), fileText(LUMIVANE_COLLECTION_JSON));
+    EXPECT_EQ(dumped(built), fileBytes(LUMIVANE_COLLECTION_JSON));
 }
 
 } // namespace

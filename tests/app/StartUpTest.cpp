@@ -280,10 +280,7 @@ TEST_F(StartUp, DisplayOverridesChangeOnlyThisRun) {
     writeStore(userFile(), "Caf\xE9 ");
     profile().setValue("ShowPatternName", 1);
     settings.reset();
-    const std::string before = [&] {
-        std::ifstream in(userFile(), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }();
+    const std::string before = testing::fileBytes(userFile());
     DisplayOverrides overrides;
     overrides.patternName = "Caf\xC3\xA9";
     overrides.noName = true;
@@ -300,8 +297,7 @@ TEST_F(StartUp, DisplayOverridesChangeOnlyThisRun) {
     app->setDisplayOverrides(overrides);
     app->startUp(NO_WINDOW);
     EXPECT_EQ(app->store().fullScreenMode, FULLSCREEN_CYCLE);
-    std::ifstream in(userFile(), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before);
+    EXPECT_EQ(testing::fileBytes(userFile()), before);
 }
 
 TEST_F(StartUp, ShutDownFreesStoredPatterns) {

@@ -23,6 +23,9 @@ class TempFolder {
     std::filesystem::path path_;
 };
 
+// The whole content of a file (empty when it cannot be read).
+std::string fileBytes(const std::filesystem::path& file);
+
 // Sets the process-wide test environment once; returns the config folder.
 const std::filesystem::path& testConfigHome();
 

@@ -26,15 +26,11 @@ namespace lumivane::test {
 namespace {
 
 namespace fs = std::filesystem;
+using lumivane::testing::fileBytes;
 using namespace std::string_literals;
 using lumivane::testing::TempFolder;
 
 const char* const APP_NAME = "lumivane-ui-test";
-
-std::string bytesOf(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class ConfigurationRun : public ::testing::Test {
   protected:
@@ -102,19 +98,19 @@ TEST_F(ConfigurationRun, OkWritesTheProfileAndTheDataFile) {
     EXPECT_EQ(saved.currentIndex, 1);
     // The name's bytes are Windows-1252: é is 0xE9, € is 0x80.
     EXPECT_EQ(saved.patternAt(1)->nameText(), "Caf\xE9 \x80 ");
-    EXPECT_EQ(bytesOf(dataFile()).substr(8 + 380 * 2 + 348, 9), "Caf\xE9 \x80 \0\0"s);
+    EXPECT_EQ(fileBytes(dataFile()).substr(8 + 380 * 2 + 348, 9), "Caf\xE9 \x80 \0\0"s);
 }
 
 TEST_F(ConfigurationRun, CancelAfterSaveLeavesTheFileAsItWas) {
     start();
     finish(1);
-    const std::string before = bytesOf(dataFile());
+    const std::string before = fileBytes(dataFile());
     start();
     saveAs("Kept only in memory");
     runner.thenButton(QMessageBox::Yes);
     finish(2); // warnOnQuit is on without a data file of the user's: asked first
     EXPECT_EQ(runner.shown.back().text, "Exit without saving changes?");
-    EXPECT_EQ(bytesOf(dataFile()), before);
+    EXPECT_EQ(fileBytes(dataFile()), before);
 }
 
 // A data file start-up could not take is kept as Lumivane.dat.bak before OK
@@ -133,9 +129,9 @@ TEST_F(ConfigurationRun, OkKeepsARefusedDataFileAsABackup) {
     ASSERT_TRUE(app->saveSettings(err));
     EXPECT_NE(err.str().find("Lumivane.dat.bak"), std::string::npos) << err.str();
     EXPECT_EQ(err.str().find('\n'), err.str().size() - 1) << "one line";
-    EXPECT_EQ(bytesOf(dataFile().string() + ".bak"), laterVersion);
+    EXPECT_EQ(fileBytes(dataFile().string() + ".bak"), laterVersion);
     EXPECT_FALSE(fs::is_symlink(dataFile().string() + ".bak"));
-    EXPECT_EQ(bytesOf(decoy), "not to be touched");
+    EXPECT_EQ(fileBytes(decoy), "not to be touched");
     DataStore saved;
     loadStoreFile(dataFile().string(), saved);
     EXPECT_EQ(saved.loadStatus(), LOAD_OK);
@@ -145,7 +141,7 @@ TEST_F(ConfigurationRun, OkKeepsARefusedDataFileAsABackup) {
     app = std::make_unique<SaverApp>(APP_NAME, std::make_unique<NoSaverPlatform>());
     app->startUp({"x"});
     ASSERT_TRUE(app->saveSettings(err));
-    EXPECT_EQ(bytesOf(dataFile().string() + ".bak"), "\x92\xFA\xC6\x08\x05");
+    EXPECT_EQ(fileBytes(dataFile().string() + ".bak"), "\x92\xFA\xC6\x08\x05");
     app = std::make_unique<SaverApp>(APP_NAME, std::make_unique<NoSaverPlatform>());
     app->startUp({"x"});
     fs::remove(dataFile().string() + ".bak");
