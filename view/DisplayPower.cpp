@@ -16,6 +16,7 @@ namespace {
 class AlwaysOn : public DisplayPowerSource {
   public:
     bool isOn() override { return true; }
+    bool canChange() const override { return false; }
 };
 
 // Asks on Qt's own connection to the X server; each question is one round trip.
@@ -81,7 +82,8 @@ DisplayPowerWatch* DisplayPowerWatch::shared() {
 void DisplayPowerWatch::addWatcher() {
     if (watchers_++ == 0) {
         check();
-        timer_.start();
+        if (source_->canChange())
+            timer_.start();
     }
 }
 

@@ -19,6 +19,8 @@ class DisplayPowerSource {
     virtual ~DisplayPowerSource() = default;
     // False while the display is powered down.
     virtual bool isOn() = 0;
+    // False for a source whose answer never changes, which is then not asked again.
+    virtual bool canChange() const { return true; }
 };
 
 // The X server's DPMS state on the xcb platform; a server without the extension, or any
