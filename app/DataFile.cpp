@@ -22,12 +22,6 @@ namespace {
 constexpr const char* PROGRAM_FOLDER = "lumivane/";
 constexpr const char* DEFAULT_DATA_DIRS = "/usr/local/share:/usr/share";
 
-// Only absolute paths count in the XDG variables; anything else is ignored.
-std::string absoluteEnv(const char* name) {
-    const char* value = std::getenv(name);
-    return value && value[0] == '/' ? std::string(value) : std::string();
-}
-
 std::string homeDirectory() {
     if (std::string home = absoluteEnv("HOME"); !home.empty())
         return home;
@@ -76,6 +70,11 @@ bool readFrom(const std::string& path, DataStore& store, std::vector<std::string
 }
 
 } // namespace
+
+std::string absoluteEnv(const char* name) {
+    const char* value = std::getenv(name);
+    return value && value[0] == '/' ? std::string(value) : std::string();
+}
 
 std::string userDataDirectory() {
     std::string base = absoluteEnv("XDG_DATA_HOME");

@@ -17,6 +17,10 @@ namespace lumivane {
 class DataStore;
 struct Options;
 
+// The value of an environment variable that names a folder: only an absolute
+// path counts (as in the XDG variables); anything else gives an empty text.
+std::string absoluteEnv(const char* name);
+
 // $XDG_DATA_HOME/lumivane/ (default ~/.local/share/lumivane/), ending in '/'.
 std::string userDataDirectory();
 

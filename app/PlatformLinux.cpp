@@ -2,6 +2,8 @@
 
 #include "app/PlatformLinux.h"
 
+#include "app/DataFile.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -18,11 +20,6 @@ namespace {
 constexpr int POLITE_NICE_STEP = 10;
 constexpr const char* LOCK_FILE_NAME = "lumivane.lock";
 constexpr mode_t PRIVATE_FOLDER_MODE = 0700;
-
-std::string absoluteEnv(const char* name) {
-    const char* value = std::getenv(name);
-    return value && value[0] == '/' ? std::string(value) : std::string();
-}
 
 // The runtime folder is used only when it is this user's and nobody else may
 // write to it: one inherited from another user (after su, say) is passed over.
