@@ -6,6 +6,7 @@
 #include "engine/ColourTools.h"
 #include "engine/Random.h"
 #include "engine/Scene.h"
+#include "ui/PreferencesDialog.h"
 #include "view/NameOverlay.h"
 #include "view/ViewRules.h"
 
@@ -86,12 +87,9 @@ void SaverApp::setStartValues() {
     for (ColourRef& colour : store_.customColours)
         colour = DEFAULT_CUSTOM_COLOUR;
     store_.currentIndex = 0;
-    options_.noTabMarks = false;
-    options_.politeMode = false;
-    options_.warnOnQuit = true;
-    options_.enterKeepsDialog = true;
-    options_.antiAlias = true;
-    options_.showPatternName = false;
+    // The six preferences start at the values the Preferences dialog's
+    // "Default" shows.
+    Preferences{}.applyTo(options_);
     options_.fullScreen = false;
 }
 

@@ -89,11 +89,8 @@ struct BeneathWriter {
         }
         OpenRuns runs{row, pixel};
         for (int w = firstWord; w <= lastWord; ++w) {
-            std::uint64_t wanted = MASK_ALL_BITS;
-            if (w == firstWord)
-                wanted &= firstWanted;
-            if (w == lastWord)
-                wanted &= lastWanted;
+            const std::uint64_t wanted = (w == firstWord ? firstWanted : MASK_ALL_BITS) &
+                                         (w == lastWord ? lastWanted : MASK_ALL_BITS);
             std::uint64_t open = wanted & ~cover[w];
             if (open == 0)
                 continue;
@@ -152,11 +149,8 @@ bool isTaken(const CoverMask& mask, const Surface& surface, const PolygonBounds&
     for (int y = top; y <= bottom; ++y) {
         const std::uint64_t* row = mask.row(y);
         for (int w = firstWord; w <= lastWord; ++w) {
-            std::uint64_t wanted = MASK_ALL_BITS;
-            if (w == firstWord)
-                wanted &= firstWanted;
-            if (w == lastWord)
-                wanted &= lastWanted;
+            const std::uint64_t wanted = (w == firstWord ? firstWanted : MASK_ALL_BITS) &
+                                         (w == lastWord ? lastWanted : MASK_ALL_BITS);
             if ((row[w] & wanted) != wanted)
                 return false;
         }
