@@ -2,7 +2,6 @@
 
 #include "engine/AntiAlias.h"
 #include "engine/ColourTools.h"
-#include "engine/Compositor.h"
 #include "engine/Geometry.h"
 #include "engine/Scene.h"
 #include "engine/Shapes.h"
@@ -15,41 +14,25 @@ namespace lumivane {
 namespace {
 
 // Where the polygons of a frame go: straight into the surface, with the edge pass after
-// each when asked, or into the compositor, which writes them all at the end. Should the
-// compositor run out of room, what it holds is drawn at once and the frame goes on the
-// ordinary way.
+// each when asked, and to the recorder if there is one.
 class FrameDrawing {
   public:
-    FrameDrawing(Surface& surface, bool antiAlias, PolygonRecorder* recorder,
-                 FrameCompositor* compositor, std::uint32_t background)
-        : surface_(surface), antiAlias_(antiAlias), recorder_(recorder), compositor_(compositor),
-          background_(background) {}
+    FrameDrawing(Surface& surface, bool antiAlias, PolygonRecorder* recorder)
+        : surface_(surface), antiAlias_(antiAlias), recorder_(recorder) {}
 
     void polygon(const IntPoint* points, int n, bool forward, std::uint32_t brush,
                  std::uint32_t pen) {
         if (recorder_)
             recorder_->polygon(points, n, brush, pen);
-        if (compositor_) {
-            if (compositor_->add(points, n, brush, pen))
-                return;
-            compositor_->drawInOrder(surface_, background_);
-            compositor_ = nullptr;
-        }
         drawPolygon(surface_, points, n, brush, pen);
         if (antiAlias_)
             antiAliasPolygon(surface_, points, n, forward);
     }
 
-    // The compositor still collecting this frame, if any.
-    FrameCompositor* compositor() const { return compositor_; }
-    Surface& surface() const { return surface_; }
-
   private:
     Surface& surface_;
     bool antiAlias_;
     PolygonRecorder* recorder_;
-    FrameCompositor* compositor_;
-    std::uint32_t background_;
 };
 
 // Brush and pen of the polygons being drawn.
@@ -126,19 +109,6 @@ void drawCornerMasks(Scene& scene, FrameDrawing& drawing, std::uint32_t backgrou
     }
 }
 
-// The tiling overwrites everything around its source block, so a compositor need not
-// write those pixels at all; the block itself it must.
-void leaveTiledPixels(const Scene& scene, const Surface& surface, FrameCompositor& compositor) {
-    const ImageGeometry geometry = imageGeometry(scene);
-    forEachTileCopy(geometry, [&](const BlockCopy& c) {
-        ClippedCopy clipped;
-        if (clipBlockCopy(surface, c.srcX, c.srcY, c.width, c.height, c.dstX, c.dstY, clipped))
-            compositor.leaveRect(clipped.dstX, clipped.dstY, clipped.width, clipped.height);
-    });
-    const TilingLayout t = tilingLayout(geometry);
-    compositor.keepRect(t.left, t.top, t.width, t.height);
-}
-
 void tileThreeMirror(const Scene& scene, Surface& surface) {
     forEachTileCopy(imageGeometry(scene), [&](const BlockCopy& c) {
         copyBlock(surface, c.srcX, c.srcY, c.width, c.height, c.dstX, c.dstY);
@@ -171,46 +141,25 @@ void drawPieceImages(Scene& scene, Piece& piece, FrameDrawing& drawing) {
 } // namespace
 
 void drawPiece(Scene& scene, Piece& piece, Surface& surface, PolygonRecorder* recorder) {
-    FrameDrawing drawing(surface, scene.antiAlias, recorder, nullptr, 0);
+    FrameDrawing drawing(surface, scene.antiAlias, recorder);
     drawPieceImages(scene, piece, drawing);
 }
 
-void renderFrame(Scene& scene, Surface& surface, bool antiAlias, PolygonRecorder* recorder,
-                 FrameMethod method) {
+void renderFrame(Scene& scene, Surface& surface, bool antiAlias, PolygonRecorder* recorder) {
     scene.antiAlias = antiAlias;
     advanceBackground(scene);
     const std::uint32_t background = colourToPixel(scene.backgroundColour);
-    FrameCompositor* compositor = nullptr;
-    if (method == FrameMethod::WriteOnce && !antiAlias && scene.width == surface.width &&
-        scene.height == surface.height) {
-        if (!scene.compositor) {
-            scene.compositor = std::make_unique<FrameCompositor>();
-            scene.compositor->setSize(scene.width, scene.height);
-        }
-        if (scene.compositor->fits(surface)) {
-            compositor = scene.compositor.get();
-            compositor->clear();
-        }
-    }
-    if (compositor == nullptr) {
-        fillRect(surface, 0, 0, scene.width, scene.height, background);
-    }
-    FrameDrawing drawing(surface, antiAlias, recorder, compositor, background);
+    fillRect(surface, 0, 0, scene.width, scene.height, background);
+    FrameDrawing drawing(surface, antiAlias, recorder);
     const int live = std::clamp(scene.pieceCount, 0, MAX_PIECES);
     for (int i = 0; i < live; ++i) {
         Piece& piece = scene.pieces[static_cast<std::size_t>(i)];
         scene.updatePiece(piece);
         drawPieceImages(scene, piece, drawing);
     }
-    const bool tiled = scene.screenShape == SCREEN_THREE_MIRROR;
     if (scene.screenShape == SCREEN_CIRCLE || scene.screenShape == SCREEN_OVAL)
         drawCornerMasks(scene, drawing, background);
-    if (FrameCompositor* collecting = drawing.compositor()) {
-        if (tiled)
-            leaveTiledPixels(scene, surface, *collecting);
-        collecting->resolve(surface, background);
-    }
-    if (tiled)
+    if (scene.screenShape == SCREEN_THREE_MIRROR)
         tileThreeMirror(scene, surface);
 }
 

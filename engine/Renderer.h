@@ -22,21 +22,10 @@ class PolygonRecorder {
     virtual void polygon(const IntPoint* points, int n, std::uint32_t brush, std::uint32_t pen) = 0;
 };
 
-// How a frame reaches its pixels. Both give the same image, pixel for pixel.
-enum class FrameMethod {
-    // The background over everything, then every polygon over it in drawing order.
-    InOrder,
-    // Frames without the edge pass are collected and drawn from the topmost polygon down,
-    // so that every pixel is written once (engine/Compositor.h); frames with it are drawn
-    // in order. It saves writes but spends more on finding them: on the machines we measured
-    // (bench/RenderBench.cpp) it is the slower of the two, so the saver draws in order.
-    WriteOnce,
-};
-
 // Draws one frame: background, pieces (each advanced one frame first), then
 // corner masks or the Three Mirror tiling. antiAlias turns the edge pass on.
 void renderFrame(Scene& scene, Surface& surface, bool antiAlias,
-                 PolygonRecorder* recorder = nullptr, FrameMethod method = FrameMethod::InOrder);
+                 PolygonRecorder* recorder = nullptr);
 
 // Draws one piece's mirror images (its curves are not advanced here).
 void drawPiece(Scene& scene, Piece& piece, Surface& surface, PolygonRecorder* recorder = nullptr);

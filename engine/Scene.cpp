@@ -1,7 +1,6 @@
 #include "engine/Scene.h"
 
 #include "engine/ColourTools.h"
-#include "engine/Compositor.h"
 #include "engine/Random.h"
 #include "engine/Shapes.h"
 
@@ -85,8 +84,6 @@ void Scene::setViewport(int left, int top, int right, int bottom) {
     centreY = static_cast<std::int32_t>(std::int64_t{top} + height / 2);
     resetSpawnDisc();
     mirrorRadius = 0.48 * std::min(width, height);
-    if (compositor)
-        compositor->setSize(width, height);
 }
 
 void Scene::resetSpawnDisc() {

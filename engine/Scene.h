@@ -17,8 +17,6 @@
 
 namespace lumivane {
 
-class FrameCompositor;
-
 constexpr int MAX_PIECES = 620;
 constexpr int MIN_SYMMETRY = 3;
 constexpr int MAX_SYMMETRY = 20;
@@ -110,8 +108,6 @@ class Scene {
     ColourRef borderColour = 0; // colour of the border pen: the painted background
     bool antiAlias = false;
     double animationFactor = 1.0; // stretches animation periods
-    // Where write-once frames are resolved; made by the first one, sized by setViewport.
-    std::unique_ptr<FrameCompositor> compositor;
 
   private:
     struct SlotWeights {
