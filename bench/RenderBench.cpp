@@ -173,7 +173,7 @@ std::unique_ptr<Scene> warmScene(const Workload& w, int width, int height, bool 
     scene->loadPattern(w.pattern, false);
     for (int i = 0; i < WARM_UP_FRAMES; ++i) {
         scene->rotate(w.pattern.rotation);
-        renderFrame(*scene, frame.surface, antiAlias);
+        scene->renderFrame(frame.surface, antiAlias);
     }
     return scene;
 }
@@ -185,15 +185,15 @@ Row measure(const Workload& w, int width, int height, bool antiAlias, int sample
     Row row{w.name, width, height, antiAlias, 0, 0, 0, 0, 0, 0};
     row.frame = medianMs(samples, [&] {
         scene->rotate(w.pattern.rotation);
-        renderFrame(*scene, frame.surface, antiAlias);
+        scene->renderFrame(frame.surface, antiAlias);
     });
-    const std::uint32_t background = colourToPixel(scene->backgroundColour);
+    const std::uint32_t background = colourToPixel(scene->background().colour);
     row.floor =
         medianMs(samples, [&] { fillRect(frame.surface, 0, 0, width, height, background); });
 
     PainterRecording recording;
     scene->rotate(w.pattern.rotation);
-    renderFrame(*scene, frame.surface, false, &recording);
+    scene->renderFrame(frame.surface, false, &recording);
     row.polygons = static_cast<int>(recording.items.size());
     QImage painted(width, height, QImage::Format_RGB32);
     const QColor bg = QColor::fromRgb(background);
