@@ -59,9 +59,9 @@ class Scene {
     void setViewport(int left, int top, int right, int bottom);
 
     // Draws one frame into the surface (engine/Renderer.h): the background moves on, every
-    // piece advances one frame and is drawn, then the screen shape is finished. The surface
-    // must be at least the viewport's size. antiAlias turns the edge pass on; the recorder,
-    // if any, sees every polygon.
+    // piece advances one frame and is drawn, then the screen shape is finished. The image is
+    // laid out for the viewport and clipped to the surface. antiAlias turns the edge pass on;
+    // the recorder, if any, sees every polygon.
     void renderFrame(Surface& surface, bool antiAlias, PolygonRecorder* recorder = nullptr);
 
     // The live pieces, in drawing order.
