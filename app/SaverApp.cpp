@@ -3,7 +3,6 @@
 #include "app/PasswordDecisions.h"
 #include "app/RunModes.h"
 #include "app/Switches.h"
-#include "engine/ColourTools.h"
 #include "engine/Random.h"
 #include "engine/Scene.h"
 #include "ui/PreferencesDialog.h"
@@ -40,10 +39,6 @@ SaverApp::SaverApp(const QString& applicationName, std::unique_ptr<PlatformServi
       mainScene_(std::make_unique<Scene>()), editorScene_(std::make_unique<Scene>()) {}
 
 SaverApp::~SaverApp() = default;
-
-const ColourTools& SaverApp::colourTools() const {
-    return lumivane::colourTools();
-}
 
 ViewEnvironment SaverApp::viewEnvironment() {
     return ViewEnvironment{&options_, &store_, editorScene_.get()};

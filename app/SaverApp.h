@@ -17,7 +17,6 @@
 
 namespace lumivane {
 
-class ColourTools;
 class Scene;
 
 class SaverApp {
@@ -58,7 +57,6 @@ class SaverApp {
     DataStore& store() { return store_; }
     Scene& mainScene() { return *mainScene_; }
     Scene& editorScene() { return *editorScene_; }
-    const ColourTools& colourTools() const;
     PlatformServices& platform() { return *platform_; }
     const ProfileStore& profile() const { return profile_; }
     // What the views read: the options, the store and the editor's scene.

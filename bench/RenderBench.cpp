@@ -1,8 +1,8 @@
 // Frame rendering benchmark. Renders seeded frames of fixed workloads and
-// prints the median milliseconds per frame of both frame methods (write-once
-// and in order) beside references measured in the same run: the floor (one
-// full-frame fill) and the toolkit painter (QPainter drawing the same frame's
-// polygons with the same colours and pens, and once more without the pens).
+// prints the median milliseconds per frame beside references measured in the
+// same run: the floor (one full-frame fill) and the toolkit painter (QPainter
+// drawing the same frame's polygons with the same colours and pens, and once
+// more without the pens).
 
 #include "engine/Random.h"
 #include "engine/Raster.h"
@@ -162,47 +162,38 @@ struct Row {
     int width, height;
     bool antiAlias;
     int polygons;
-    double writeOnce, inOrder, floor, painter, painterFill, replay;
+    double frame, floor, painter, painterFill, replay;
 };
 
 std::unique_ptr<Scene> warmScene(const Workload& w, int width, int height, bool antiAlias,
-                                 Frame& frame, FrameMethod method) {
+                                 Frame& frame) {
     sharedRandom().seed(20261208);
     auto scene = std::make_unique<Scene>();
     scene->setViewport(0, 0, width, height);
     scene->loadPattern(w.pattern, false);
     for (int i = 0; i < WARM_UP_FRAMES; ++i) {
         scene->rotate(w.pattern.rotation);
-        renderFrame(*scene, frame.surface, antiAlias, nullptr, method);
+        scene->renderFrame(frame.surface, antiAlias);
     }
     return scene;
 }
 
 Row measure(const Workload& w, int width, int height, bool antiAlias, int samples) {
-    // Two scenes in the same state, one for each method, drawing into the same pixels in
-    // turns.
     Frame frame(width, height);
-    auto scene = warmScene(w, width, height, antiAlias, frame, FrameMethod::WriteOnce);
-    auto reference = warmScene(w, width, height, antiAlias, frame, FrameMethod::InOrder);
+    auto scene = warmScene(w, width, height, antiAlias, frame);
 
-    Row row{w.name, width, height, antiAlias, 0, 0, 0, 0, 0, 0, 0};
-    std::tie(row.writeOnce, row.inOrder) = interleavedMedianMs(
-        samples,
-        [&] {
-            scene->rotate(w.pattern.rotation);
-            renderFrame(*scene, frame.surface, antiAlias, nullptr, FrameMethod::WriteOnce);
-        },
-        [&] {
-            reference->rotate(w.pattern.rotation);
-            renderFrame(*reference, frame.surface, antiAlias, nullptr, FrameMethod::InOrder);
-        });
-    const std::uint32_t background = colourToPixel(scene->backgroundColour);
+    Row row{w.name, width, height, antiAlias, 0, 0, 0, 0, 0, 0};
+    row.frame = medianMs(samples, [&] {
+        scene->rotate(w.pattern.rotation);
+        scene->renderFrame(frame.surface, antiAlias);
+    });
+    const std::uint32_t background = colourToPixel(scene->background().colour);
     row.floor =
         medianMs(samples, [&] { fillRect(frame.surface, 0, 0, width, height, background); });
 
     PainterRecording recording;
     scene->rotate(w.pattern.rotation);
-    renderFrame(*scene, frame.surface, false, &recording, FrameMethod::InOrder);
+    scene->renderFrame(frame.surface, false, &recording);
     row.polygons = static_cast<int>(recording.items.size());
     QImage painted(width, height, QImage::Format_RGB32);
     const QColor bg = QColor::fromRgb(background);
@@ -222,25 +213,22 @@ int main() {
     const int sizes[][2] = {{1920, 1080}, {3840, 2160}};
     std::printf("Median milliseconds per frame (%d samples each).\n", samples);
     std::printf(
-        "write-once / in order = a whole frame (rotate + update + clip + draw, + edge pass) by\n"
-        "each method, in turns; x floor = that over one full-frame fill; saved = the share of the\n"
-        "in-order time the write-once frame saves; raster = our raster layer drawing the\n"
-        "recorded polygons of one frame in order; painter = QPainter drawing the same polygons\n"
-        "(aliased, odd-even fill, 1-pixel cosmetic pen, same order); painter fill = the same\n"
-        "without pens.\n\n");
-    std::printf("| workload | size | anti-alias | polygons | write-once ms | x floor | in order ms "
-                "| x floor | saved | raster ms | painter ms | painter fill ms |\n");
-    std::printf("|---|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+        "in order = a whole frame (rotate + update + clip + draw, + edge pass), drawn in order;\n"
+        "x floor = that over one full-frame fill; raster = our raster layer drawing the recorded\n"
+        "polygons of one frame in order; painter = QPainter drawing the same polygons (aliased,\n"
+        "odd-even fill, 1-pixel cosmetic pen, same order); painter fill = the same without\n"
+        "pens.\n\n");
+    std::printf("| workload | size | anti-alias | polygons | in order ms | x floor | raster ms "
+                "| painter ms | painter fill ms |\n");
+    std::printf("|---|---|---|---:|---:|---:|---:|---:|---:|\n");
     for (const Workload& w : workloads())
         for (const auto& size : sizes)
             for (bool aa : {false, true}) {
                 const Row r = measure(w, size[0], size[1], aa, samples);
-                std::printf("| %s | %dx%d | %s | %d | %.2f | %.1f | %.2f | %.1f | %.0f%% | %.2f | "
-                            "%.2f | %.2f |\n",
+                std::printf("| %s | %dx%d | %s | %d | %.2f | %.1f | %.2f | %.2f | %.2f |\n",
                             r.workload.c_str(), r.width, r.height, r.antiAlias ? "on" : "off",
-                            r.polygons, r.writeOnce, r.writeOnce / r.floor, r.inOrder,
-                            r.inOrder / r.floor, 100.0 * (1.0 - r.writeOnce / r.inOrder), r.replay,
-                            r.painter, r.painterFill);
+                            r.polygons, r.frame, r.frame / r.floor, r.replay, r.painter,
+                            r.painterFill);
                 std::fflush(stdout);
             }
     return 0;

@@ -1,8 +1,9 @@
-// Colour conversions and the random pattern generator. The object holds no
-// state; one shared instance serves the whole program, and the operations are
-// static so the engine can also call them directly.
+// Colour conversions, and the way in to the random pattern generator
+// (engine/PatternGenerator.h). The object holds no state and every operation
+// is static.
 #pragma once
 
+#include "engine/PatternGenerator.h"
 #include "patterns/Pattern.h"
 
 namespace lumivane {
@@ -19,12 +20,9 @@ class ColourTools {
 
     // Fills the layers, amounts, background colour and symmetry of the pattern
     // with a new random design; every other field is left as it was.
-    static void randomisePattern(Pattern& pattern);
+    static void randomisePattern(Pattern& pattern) { generatePattern(pattern); }
     // Fills all three slots of the layer with random settings.
-    static void randomiseLayer(Layer& layer);
+    static void randomiseLayer(Layer& layer) { generateLayer(layer); }
 };
-
-// The shared instance.
-const ColourTools& colourTools();
 
 } // namespace lumivane

@@ -67,10 +67,9 @@ void MotionCurve::setOscillation(std::int32_t period, std::int32_t phase, double
 
 void MotionCurve::setRandomOscillation(std::int32_t period, double amplitude) {
     const std::int32_t divisor = std::max<std::int32_t>(period, 1);
-    RandomSource& random = sharedRandom();
-    const std::int32_t phase = random.drawMod(divisor);
-    const double shape = random.draw() / static_cast<double>(RANDOM_MAX);
-    const double start = random.draw() / static_cast<double>(RANDOM_MAX);
+    const std::int32_t phase = drawMod(divisor);
+    const double shape = draw() / static_cast<double>(RANDOM_MAX);
+    const double start = draw() / static_cast<double>(RANDOM_MAX);
     setOscillation(divisor, phase, amplitude, shape, start);
 }
 

@@ -256,13 +256,4 @@ TilingLayout tilingLayout(const ImageGeometry& geometry) {
     return t;
 }
 
-int tilingPlan(const ImageGeometry& geometry, BlockCopy* out, int capacity) {
-    int count = 0;
-    forEachTileCopy(geometry, [&](const BlockCopy& copy) {
-        if (count < capacity)
-            out[count++] = copy;
-    });
-    return count;
-}
-
 } // namespace lumivane

@@ -120,17 +120,14 @@ template <typename Copy> void forEachTileCopy(const ImageGeometry& geometry, Cop
         const bool odd = (row % 2) != 0;
         const int first = odd ? geometry.centreX : t.left;
         const int copies = odd ? t.oddCopies : t.evenCopies;
-        auto emit = [&](int x) { copy(BlockCopy{t.left, t.top, t.width, t.height, x, rowTop}); };
+        auto place = [&](int x) { copy(BlockCopy{t.left, t.top, t.width, t.height, x, rowTop}); };
         if (odd || row != 0)
-            emit(first);
+            place(first);
         for (int k = 1; k <= copies; ++k) {
-            emit(first + t.width * k);
-            emit(first - t.width * k);
+            place(first + t.width * k);
+            place(first - t.width * k);
         }
     }
 }
-
-// Fills `out` with at most `capacity` copies of the plan; returns the number written.
-int tilingPlan(const ImageGeometry& geometry, BlockCopy* out, int capacity);
 
 } // namespace lumivane

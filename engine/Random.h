@@ -31,4 +31,16 @@ class RandomSource {
 // The process-wide instance.
 RandomSource& sharedRandom();
 
+// Shorthands for the shared source: one draw, one draw modulo k, and a coin flip (true for
+// a draw below 16383).
+inline int draw() {
+    return sharedRandom().draw();
+}
+inline int drawMod(int k) {
+    return sharedRandom().drawMod(k);
+}
+inline bool coinFlip() {
+    return sharedRandom().coinFlipLow();
+}
+
 } // namespace lumivane

@@ -1,6 +1,6 @@
 #include "engine/Raster.h"
 
-#include "engine/PolygonScan.h"
+#include "engine/InsertionSort.h"
 
 #include <algorithm>
 #include <bit>
@@ -82,19 +82,28 @@ bool makeEdgeWalk(IntPoint from, IntPoint to, EdgeWalk& walk) {
 namespace {
 
 // ---------------------------------------------------------------------------------------
-// The pixel writer straight into the surface (CoverMask.cpp has the one beneath a mask).
-
-struct DirectWriter {
-    Surface& surface;
-
-    void span(std::uint32_t* row, int, int from, int to, std::uint32_t pixel) const {
-        fillSpan(row + from, to - from, pixel);
-    }
-    void pixel(std::int64_t x, std::int64_t y, std::uint32_t pen) const { *surface.at(x, y) = pen; }
-};
-
-// ---------------------------------------------------------------------------------------
 // Outline
+
+// The walk clipped to the surface, pixel by pixel: the reference for every edge, used for
+// those that leave the surface or are too long to step (drawOutlineInside is the fast path).
+void drawOutlineChecked(Surface& surface, const EdgeWalk& walk, std::uint32_t pen) {
+    const std::int64_t majorLimit = walk.shallow ? surface.width : surface.height;
+    const std::int64_t minorLimit = walk.shallow ? surface.height : surface.width;
+    std::int64_t begin = 0;
+    std::int64_t end = 0;
+    walk.majorRange(majorLimit, begin, end);
+    std::int64_t major = walk.major(begin);
+    std::int64_t sum = walk.fractionSum(begin);
+    for (std::int64_t k = begin; k < end; ++k, major += walk.majorStep, sum += walk.slope) {
+        const std::int64_t minor = walk.minor0 + walk.minorStep * (sum >> 16);
+        if (minor < 0 || minor >= minorLimit)
+            continue;
+        if (walk.shallow)
+            *surface.at(major, minor) = pen;
+        else
+            *surface.at(minor, major) = pen;
+    }
+}
 
 // An edge inside the surface: drawOutlineChecked's path, stepping a pixel pointer.
 void drawOutlineInside(Surface& surface, const EdgeWalk& walk, std::uint32_t pen) {
@@ -111,11 +120,36 @@ void drawOutlineEdge(Surface& surface, IntPoint from, IntPoint to, std::uint32_t
         walk.length < EdgeWalk::MAX_UNDRIFTING_LENGTH)
         drawOutlineInside(surface, walk, pen);
     else
-        drawOutlineChecked(surface, walk, pen, DirectWriter{surface});
+        drawOutlineChecked(surface, walk, pen);
 }
 
 // ---------------------------------------------------------------------------------------
 // Even-odd scanline fill
+
+// One non-horizontal edge of a polygon, oriented downwards. For the current scanline y the
+// edge crosses the row at X; pixels at or right of X start at ceil(X) = q + (r > 0), kept
+// exactly as the fraction q + r / denominator. Pixel (x, y) stands for the point (x, y), the
+// same point the outline's edge walk passes through, so a polygon's fill always meets its own
+// outline.
+struct FillEdge {
+    int yBegin; // first scanline (clipped to the surface)
+    int yEnd;   // one past the last scanline (clipped)
+    std::int64_t q;
+    std::int64_t r;
+    std::int64_t denominator;
+    std::int64_t stepQ;
+    std::int64_t stepR;
+
+    std::int64_t firstPixel() const { return q + (r > 0 ? 1 : 0); }
+    void advance() {
+        q += stepQ;
+        r += stepR;
+        if (r >= denominator) {
+            r -= denominator;
+            ++q;
+        }
+    }
+};
 
 template <typename T> void floorDivMod(T num, std::int64_t den, std::int64_t& q, std::int64_t& r) {
     T quotient = num / den;
@@ -130,8 +164,8 @@ template <typename T> void floorDivMod(T num, std::int64_t den, std::int64_t& q,
 
 constexpr std::int64_t SMALL_COORDINATE = std::int64_t{1} << 27;
 
-} // namespace
-
+// Sets up the edge from a to b for a surface of the given height; false when it crosses no
+// scanline of it.
 bool makeFillEdge(IntPoint a, IntPoint b, int height, FillEdge& edge) {
     if (a.y == b.y)
         return false;
@@ -161,26 +195,89 @@ bool makeFillEdge(IntPoint a, IntPoint b, int height, FillEdge& edge) {
     return true;
 }
 
-PolygonBounds boundsOf(const IntPoint* points, int n) {
-    PolygonBounds b{points[0].x, points[0].y, points[0].x, points[0].y};
-    for (int i = 1; i < n; ++i) {
-        b.left = std::min(b.left, points[i].x);
-        b.right = std::max(b.right, points[i].x);
-        b.top = std::min(b.top, points[i].y);
-        b.bottom = std::max(b.bottom, points[i].y);
+// The even-odd fill of a polygon, row by row, from its edges sorted by their first row.
+class ScanlineFill {
+  public:
+    ScanlineFill(Surface& surface, std::uint32_t brush) : surface_(surface), brush_(brush) {}
+
+    void run(const IntPoint* points, int n) {
+        for (int i = 0; i < n; ++i) {
+            FillEdge& edge = edges_[edgeCount_];
+            if (makeFillEdge(points[i], points[(i + 1) % n], surface_.height, edge))
+                ++edgeCount_;
+        }
+        if (edgeCount_ < 2)
+            return;
+        insertionSort(edges_, edgeCount_,
+                      [](const FillEdge& a, const FillEdge& b) { return a.yBegin < b.yBegin; });
+        int next = 0;
+        for (int y = edges_[0].yBegin; next < edgeCount_ || activeCount_ > 0; ++y) {
+            while (next < edgeCount_ && edges_[next].yBegin == y)
+                active_[activeCount_++] = &edges_[next++];
+            dropFinished(y);
+            if (activeCount_ == 0 && next < edgeCount_)
+                y = edges_[next].yBegin - 1; // jump over an empty band
+            else
+                fillRow(y);
+        }
     }
-    return b;
+
+  private:
+    void dropFinished(int y) {
+        int kept = 0;
+        for (int i = 0; i < activeCount_; ++i)
+            if (active_[i]->yEnd > y)
+                active_[kept++] = active_[i];
+        activeCount_ = kept;
+    }
+
+    void fillRow(int y) {
+        for (int i = 0; i < activeCount_; ++i) {
+            crossings_[i] = active_[i]->firstPixel();
+            active_[i]->advance();
+        }
+        insertionSort(crossings_, activeCount_,
+                      [](std::int64_t a, std::int64_t b) { return a < b; });
+        std::uint32_t* row = surface_.at(0, y);
+        const std::int64_t width = surface_.width;
+        for (int i = 0; i + 1 < activeCount_; i += 2) {
+            const std::int64_t from = std::max<std::int64_t>(crossings_[i], 0);
+            const std::int64_t to = std::min(crossings_[i + 1], width);
+            if (from < to)
+                fillSpan(row + from, static_cast<int>(to - from), brush_);
+        }
+    }
+
+    Surface& surface_;
+    std::uint32_t brush_;
+    FillEdge edges_[MAX_POLYGON_POINTS];
+    FillEdge* active_[MAX_POLYGON_POINTS];
+    std::int64_t crossings_[MAX_POLYGON_POINTS];
+    int edgeCount_ = 0;
+    int activeCount_ = 0;
+};
+
+// Whether the polygon's bounding box misses the surface.
+bool liesOutside(const Surface& surface, const IntPoint* points, int n) {
+    std::int32_t left = points[0].x, top = points[0].y, right = points[0].x, bottom = points[0].y;
+    for (int i = 1; i < n; ++i) {
+        left = std::min(left, points[i].x);
+        right = std::max(right, points[i].x);
+        top = std::min(top, points[i].y);
+        bottom = std::max(bottom, points[i].y);
+    }
+    return right < 0 || bottom < 0 || left >= surface.width || top >= surface.height;
 }
+
+} // namespace
 
 void drawPolygon(Surface& surface, const IntPoint* points, int n, std::uint32_t brush,
                  std::uint32_t pen) {
     if (!surface.isDrawable() || points == nullptr || n < 2 || n > MAX_POLYGON_POINTS)
         return;
-    const PolygonBounds b = boundsOf(points, n);
-    if (b.right < 0 || b.bottom < 0 || b.left >= surface.width || b.top >= surface.height)
+    if (liesOutside(surface, points, n))
         return;
-    const DirectWriter writer{surface};
-    ScanlineFill(surface, brush, writer).run(points, n);
+    ScanlineFill(surface, brush).run(points, n);
     for (int i = 0; i < n; ++i)
         drawOutlineEdge(surface, points[i], points[(i + 1) % n], pen);
 }
@@ -188,6 +285,16 @@ void drawPolygon(Surface& surface, const IntPoint* points, int n, std::uint32_t 
 // ---------------------------------------------------------------------------------------
 // Block copy
 
+namespace {
+
+// The part of a block copy that lands inside the surface: a w x h block whose source and
+// destination both lie inside it.
+struct ClippedCopy {
+    std::int64_t srcX, srcY, dstX, dstY, width, height;
+};
+
+// False when nothing of the copy lies inside the surface, or when it copies the block onto
+// itself (which changes nothing).
 bool clipBlockCopy(const Surface& surface, int srcX, int srcY, int w, int h, int dstX, int dstY,
                    ClippedCopy& c) {
     std::int64_t sx = srcX, sy = srcY, dx = dstX, dy = dstY, cw = w, ch = h;
@@ -207,6 +314,8 @@ bool clipBlockCopy(const Surface& surface, int srcX, int srcY, int w, int h, int
     c = ClippedCopy{sx, sy, dx, dy, cw, ch};
     return true;
 }
+
+} // namespace
 
 void copyBlock(Surface& surface, int srcX, int srcY, int w, int h, int dstX, int dstY) {
     ClippedCopy c;

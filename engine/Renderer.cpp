@@ -2,83 +2,14 @@
 
 #include "engine/AntiAlias.h"
 #include "engine/ColourTools.h"
-#include "engine/Compositor.h"
-#include "engine/Geometry.h"
-#include "engine/Scene.h"
 #include "engine/Shapes.h"
 
-#include <algorithm>
 #include <cmath>
-#include <memory>
 
 namespace lumivane {
 namespace {
 
-// Where the polygons of a frame go: straight into the surface, with the edge pass after
-// each when asked, or into the compositor, which writes them all at the end. Should the
-// compositor run out of room, what it holds is drawn at once and the frame goes on the
-// ordinary way.
-class FrameDrawing {
-  public:
-    FrameDrawing(Surface& surface, bool antiAlias, PolygonRecorder* recorder,
-                 FrameCompositor* compositor, std::uint32_t background)
-        : surface_(surface), antiAlias_(antiAlias), recorder_(recorder), compositor_(compositor),
-          background_(background) {}
-
-    void polygon(const IntPoint* points, int n, bool forward, std::uint32_t brush,
-                 std::uint32_t pen) {
-        if (recorder_)
-            recorder_->polygon(points, n, brush, pen);
-        if (compositor_) {
-            if (compositor_->add(points, n, brush, pen))
-                return;
-            compositor_->drawInOrder(surface_, background_);
-            compositor_ = nullptr;
-        }
-        drawPolygon(surface_, points, n, brush, pen);
-        if (antiAlias_)
-            antiAliasPolygon(surface_, points, n, forward);
-    }
-
-    // The compositor still collecting this frame, if any.
-    FrameCompositor* compositor() const { return compositor_; }
-    Surface& surface() const { return surface_; }
-
-  private:
-    Surface& surface_;
-    bool antiAlias_;
-    PolygonRecorder* recorder_;
-    FrameCompositor* compositor_;
-    std::uint32_t background_;
-};
-
-// Brush and pen of the polygons being drawn.
-struct Paint {
-    std::uint32_t brush;
-    std::uint32_t pen;
-};
-
-ImageGeometry imageGeometry(const Scene& scene) {
-    return ImageGeometry{static_cast<ScreenShape>(scene.screenShape),
-                         scene.symmetry,
-                         scene.orientation,
-                         scene.mirrorRadius,
-                         scene.sizeFactor,
-                         scene.width,
-                         scene.height,
-                         scene.centreX,
-                         scene.centreY};
-}
-
-void advanceBackground(Scene& scene) {
-    if (scene.backgroundMode != BACKGROUND_CHANGING)
-        return;
-    scene.backgroundHue = std::fmod(scene.backgroundHue + 1.0, 360.0);
-    scene.backgroundColour = ColourTools::hsvToRgb(scene.backgroundHue, scene.backgroundSaturation,
-                                                   scene.backgroundValue);
-    scene.borderColour = scene.backgroundColour;
-}
-
+// The colour a piece is drawn in this frame; a colour-cycling piece moves its hue on.
 ColourRef pieceColour(Piece& piece) {
     if (!piece.colourCycling)
         return piece.colour;
@@ -86,140 +17,101 @@ ColourRef pieceColour(Piece& piece) {
     return ColourTools::hsvToRgb(piece.hue, piece.saturation, 100.0);
 }
 
-ColourRef outlineColour(const Scene& scene, const Piece& piece, ColourRef fill) {
+ColourRef outlineColour(const BorderStyle& borders, const Piece& piece, ColourRef fill) {
     if (!piece.border)
         return fill;
-    return scene.darkBorders ? scene.borderColour : shadedBorder(fill);
-}
-
-// Clips the piece's outline to the fundamental triangle and leaves its polar
-// form in the scene's theta/rho buffers. Returns the vertex count.
-int clippedPolarOutline(Scene& scene, const Piece& piece) {
-    const double scale = piece.size + piece.sizeCurve.value();
-    const double angle = piece.angle + (piece.spinning ? 0.0 : piece.angleCurve.value());
-    const int n =
-        shapePolygon(piece.shape, scale, angle, piece.x + piece.motion.offsetX(),
-                     piece.y + piece.motion.offsetY(), scene.workAX.data(), scene.workAY.data());
-    if (n == 0)
-        return 0;
-    const ClipBuffers work{{scene.workBX.data(), scene.workTheta.data()},
-                           {scene.workBY.data(), scene.workRho.data()},
-                           WORK_POINTS};
-    const int m = clipToTriangle(scene.mirrorRadius, scene.symmetry, scene.workAX.data(),
-                                 scene.workAY.data(), n, work);
-    if (m == 0)
-        return 0;
-    toPolar(scene.workBX.data(), scene.workBY.data(), m, scene.sizeFactor, scene.workTheta.data(),
-            scene.workRho.data());
-    return m;
-}
-
-void drawCornerMasks(Scene& scene, FrameDrawing& drawing, std::uint32_t background) {
-    const ImageGeometry geometry = imageGeometry(scene);
-    IntPoint* p = scene.workPoints.data();
-    IntPoint* q = scene.workPointsQ.data();
-    const int steps = cornerMaskSteps(geometry);
-    for (int j = 0; j < steps; ++j) {
-        cornerMaskImages(geometry, j, p, q);
-        drawing.polygon(p, CORNER_MASK_POINTS, true, background, background);
-        drawing.polygon(q, CORNER_MASK_POINTS, true, background, background);
-    }
-}
-
-// The tiling overwrites everything around its source block, so a compositor need not
-// write those pixels at all; the block itself it must.
-void leaveTiledPixels(const Scene& scene, const Surface& surface, FrameCompositor& compositor) {
-    const ImageGeometry geometry = imageGeometry(scene);
-    forEachTileCopy(geometry, [&](const BlockCopy& c) {
-        ClippedCopy clipped;
-        if (clipBlockCopy(surface, c.srcX, c.srcY, c.width, c.height, c.dstX, c.dstY, clipped))
-            compositor.leaveRect(clipped.dstX, clipped.dstY, clipped.width, clipped.height);
-    });
-    const TilingLayout t = tilingLayout(geometry);
-    compositor.keepRect(t.left, t.top, t.width, t.height);
-}
-
-void tileThreeMirror(const Scene& scene, Surface& surface) {
-    forEachTileCopy(imageGeometry(scene), [&](const BlockCopy& c) {
-        copyBlock(surface, c.srcX, c.srcY, c.width, c.height, c.dstX, c.dstY);
-    });
-}
-
-void drawPieceImages(Scene& scene, Piece& piece, FrameDrawing& drawing) {
-    const int m = clippedPolarOutline(scene, piece);
-    if (m == 0)
-        return;
-    const ColourRef fill = pieceColour(piece);
-    const Paint paint{colourToPixel(fill), colourToPixel(outlineColour(scene, piece, fill))};
-    const ImageGeometry geometry = imageGeometry(scene);
-    const double* theta = scene.workTheta.data();
-    const double* rho = scene.workRho.data();
-    IntPoint* p = scene.workPoints.data();
-    IntPoint* q = scene.workPointsQ.data();
-    for (int sector = 0; sector < scene.symmetry; ++sector) {
-        sectorImages(geometry, sector, theta, rho, m, p, q);
-        drawing.polygon(p, m, true, paint.brush, paint.pen);
-        drawing.polygon(q, m, false, paint.brush, paint.pen);
-        if (sector == 1 && scene.screenShape == SCREEN_THREE_MIRROR) {
-            threeMirrorExtraImages(geometry, theta, rho, m, p, q);
-            drawing.polygon(p, m, false, paint.brush, paint.pen);
-            drawing.polygon(q, m, true, paint.brush, paint.pen);
-        }
-    }
+    return borders.dark ? borders.darkColour : shadedBorder(fill);
 }
 
 } // namespace
 
-void drawPiece(Scene& scene, Piece& piece, Surface& surface, PolygonRecorder* recorder) {
-    FrameDrawing drawing(surface, scene.antiAlias, recorder, nullptr, 0);
-    drawPieceImages(scene, piece, drawing);
+FrameRenderer::FrameRenderer(const ImageGeometry& geometry, RenderBuffers& work, Surface& surface,
+                             bool antiAlias, PolygonRecorder* recorder)
+    : geometry_(geometry), work_(work), surface_(surface), antiAlias_(antiAlias),
+      recorder_(recorder) {}
+
+void FrameRenderer::fillBackground(ColourRef background) {
+    fillRect(surface_, 0, 0, geometry_.width, geometry_.height, colourToPixel(background));
 }
 
-void renderFrame(Scene& scene, Surface& surface, bool antiAlias, PolygonRecorder* recorder,
-                 FrameMethod method) {
-    scene.antiAlias = antiAlias;
-    advanceBackground(scene);
-    const std::uint32_t background = colourToPixel(scene.backgroundColour);
-    FrameCompositor* compositor = nullptr;
-    if (method == FrameMethod::WriteOnce && !antiAlias && scene.width == surface.width &&
-        scene.height == surface.height) {
-        if (!scene.compositor) {
-            scene.compositor = std::make_unique<FrameCompositor>();
-            scene.compositor->setSize(scene.width, scene.height);
-        }
-        if (scene.compositor->fits(surface)) {
-            compositor = scene.compositor.get();
-            compositor->clear();
-        }
-    }
-    if (compositor == nullptr) {
-        fillRect(surface, 0, 0, scene.width, scene.height, background);
-    }
-    FrameDrawing drawing(surface, antiAlias, recorder, compositor, background);
-    const int live = std::clamp(scene.pieceCount, 0, MAX_PIECES);
-    for (int i = 0; i < live; ++i) {
-        Piece& piece = scene.pieces[static_cast<std::size_t>(i)];
-        scene.updatePiece(piece);
-        drawPieceImages(scene, piece, drawing);
-    }
-    const bool tiled = scene.screenShape == SCREEN_THREE_MIRROR;
-    if (scene.screenShape == SCREEN_CIRCLE || scene.screenShape == SCREEN_OVAL)
-        drawCornerMasks(scene, drawing, background);
-    if (FrameCompositor* collecting = drawing.compositor()) {
-        if (tiled)
-            leaveTiledPixels(scene, surface, *collecting);
-        collecting->resolve(surface, background);
-    }
-    if (tiled)
-        tileThreeMirror(scene, surface);
+// Every polygon goes straight into the surface, with the edge pass after it when asked,
+// and to the recorder if there is one.
+void FrameRenderer::polygon(const IntPoint* points, int n, bool forward, std::uint32_t brush,
+                            std::uint32_t pen) {
+    if (recorder_)
+        recorder_->polygon(points, n, brush, pen);
+    drawPolygon(surface_, points, n, brush, pen);
+    if (antiAlias_)
+        antiAliasPolygon(surface_, points, n, forward);
 }
 
-} // namespace lumivane
+// Clips the piece's outline to the fundamental triangle and leaves its polar form in
+// theta/rho. Returns the vertex count.
+int FrameRenderer::clippedPolarOutline(const Piece& piece) {
+    const double scale = piece.size + piece.sizeCurve.value();
+    const double angle = piece.angle + (piece.spinning ? 0.0 : piece.angleCurve.value());
+    const int n =
+        shapePolygon(piece.shape, scale, angle, piece.x + piece.motion.offsetX(),
+                     piece.y + piece.motion.offsetY(), work_.shapeX.data(), work_.shapeY.data());
+    if (n == 0)
+        return 0;
+    const ClipBuffers clip{{work_.clipX.data(), work_.theta.data()},
+                           {work_.clipY.data(), work_.rho.data()},
+                           WORK_POINTS};
+    const int m = clipToTriangle(geometry_.radius, geometry_.symmetry, work_.shapeX.data(),
+                                 work_.shapeY.data(), n, clip);
+    if (m == 0)
+        return 0;
+    toPolar(work_.clipX.data(), work_.clipY.data(), m, geometry_.sizeFactor, work_.theta.data(),
+            work_.rho.data());
+    return m;
+}
 
-namespace lumivane {
+void FrameRenderer::drawPiece(Piece& piece, const BorderStyle& borders) {
+    const int m = clippedPolarOutline(piece);
+    if (m == 0)
+        return;
+    const ColourRef fill = pieceColour(piece);
+    const std::uint32_t brush = colourToPixel(fill);
+    const std::uint32_t pen = colourToPixel(outlineColour(borders, piece, fill));
+    const double* theta = work_.theta.data();
+    const double* rho = work_.rho.data();
+    IntPoint* p = work_.p.data();
+    IntPoint* q = work_.q.data();
+    for (int sector = 0; sector < geometry_.symmetry; ++sector) {
+        sectorImages(geometry_, sector, theta, rho, m, p, q);
+        polygon(p, m, true, brush, pen);
+        polygon(q, m, false, brush, pen);
+        if (sector == 1 && geometry_.shape == SCREEN_THREE_MIRROR) {
+            threeMirrorExtraImages(geometry_, theta, rho, m, p, q);
+            polygon(p, m, false, brush, pen);
+            polygon(q, m, true, brush, pen);
+        }
+    }
+}
 
-void Scene::renderFrame(Surface& surface, bool antiAlias) {
-    lumivane::renderFrame(*this, surface, antiAlias);
+void FrameRenderer::drawCornerMasks(std::uint32_t background) {
+    IntPoint* p = work_.p.data();
+    IntPoint* q = work_.q.data();
+    const int steps = cornerMaskSteps(geometry_);
+    for (int j = 0; j < steps; ++j) {
+        cornerMaskImages(geometry_, j, p, q);
+        polygon(p, CORNER_MASK_POINTS, true, background, background);
+        polygon(q, CORNER_MASK_POINTS, true, background, background);
+    }
+}
+
+void FrameRenderer::tileThreeMirror() {
+    forEachTileCopy(geometry_, [&](const BlockCopy& c) {
+        copyBlock(surface_, c.srcX, c.srcY, c.width, c.height, c.dstX, c.dstY);
+    });
+}
+
+void FrameRenderer::finishShape(ColourRef background) {
+    if (geometry_.shape == SCREEN_CIRCLE || geometry_.shape == SCREEN_OVAL)
+        drawCornerMasks(colourToPixel(background));
+    else if (geometry_.shape == SCREEN_THREE_MIRROR)
+        tileThreeMirror();
 }
 
 } // namespace lumivane

@@ -1,7 +1,6 @@
 #include "engine/Scene.h"
 
 #include "engine/ColourTools.h"
-#include "engine/Compositor.h"
 #include "engine/Random.h"
 #include "engine/Shapes.h"
 
@@ -25,16 +24,6 @@ constexpr double ANIMATION_PER_LEVEL = 0.017857142857142856; // 1/56
 constexpr int MAX_SPAWN_TRIES = 64;
 const ColourRef SPAWN_COLOUR = ColourTools::hsvToRgb(30.0, 100.0, 100.0);
 const ColourRef WHITE = ColourTools::hsvToRgb(0.0, 0.0, 100.0);
-
-int draw() {
-    return sharedRandom().draw();
-}
-int drawMod(int k) {
-    return sharedRandom().drawMod(k);
-}
-bool coinFlip() {
-    return sharedRandom().coinFlipLow();
-}
 
 int clampPercent(int value) {
     return std::clamp(value, 0, 100);
@@ -68,60 +57,55 @@ Scene::Scene() {
     shapeLibrary(); // built now so that no later call pays for it
 }
 
-Scene::~Scene() = default;
-
-std::string Scene::shapeName(int index) const {
-    return shapeLibrary().shapeName(index);
-}
-
 void Scene::setAnimationFactor(int animationLevel) {
-    animationFactor = 2.0 - clampPercent(animationLevel) * ANIMATION_PER_LEVEL;
+    animationFactor_ = 2.0 - clampPercent(animationLevel) * ANIMATION_PER_LEVEL;
 }
 
 void Scene::setViewport(int left, int top, int right, int bottom) {
-    width = clampToInt32(std::int64_t{right} - left);
-    height = clampToInt32(std::int64_t{bottom} - top);
-    centreX = static_cast<std::int32_t>(std::int64_t{left} + width / 2);
-    centreY = static_cast<std::int32_t>(std::int64_t{top} + height / 2);
+    ImageGeometry& g = geometry_;
+    g.width = clampToInt32(std::int64_t{right} - left);
+    g.height = clampToInt32(std::int64_t{bottom} - top);
+    g.centreX = static_cast<std::int32_t>(std::int64_t{left} + g.width / 2);
+    g.centreY = static_cast<std::int32_t>(std::int64_t{top} + g.height / 2);
     resetSpawnDisc();
-    mirrorRadius = 0.48 * std::min(width, height);
-    if (compositor)
-        compositor->setSize(width, height);
+    g.radius = 0.48 * std::min(g.width, g.height);
 }
 
 void Scene::resetSpawnDisc() {
-    const double d = std::min(width, height);
-    spawnRadius = d * 0.6666666666666666;
-    spawnCentreX = 0.5 * d;
-    spawnCentreY = 0.25 * d;
+    const double d = std::min(geometry_.width, geometry_.height);
+    spawn_.radius = d * 0.6666666666666666;
+    spawn_.centreX = 0.5 * d;
+    spawn_.centreY = 0.25 * d;
 }
 
 void Scene::applyTilt(int balance) {
-    if (screenShape == SCREEN_THREE_MIRROR) {
-        symmetry = 3;
-        orientation = PI / 2.0;
+    ImageGeometry& g = geometry_;
+    if (g.shape == SCREEN_THREE_MIRROR) {
+        g.symmetry = 3;
+        g.orientation = PI / 2.0;
         return;
     }
-    orientation = screenShape == SCREEN_RECTANGLE ? 0.0 : -PI / 2.0;
+    g.orientation = g.shape == SCREEN_RECTANGLE ? 0.0 : -PI / 2.0;
     const int b = clampPercent(balance);
-    const double halfSector = PI / std::clamp(symmetry, MIN_SYMMETRY, MAX_SYMMETRY);
+    const double halfSector = PI / std::clamp(g.symmetry, MIN_SYMMETRY, MAX_SYMMETRY);
     if (b <= 45) {
-        orientation -= halfSector * (45 - b) * TILT_PER_STEP;
+        g.orientation -= halfSector * (45 - b) * TILT_PER_STEP;
     } else if (b >= 55) {
-        orientation += halfSector * (b - 55) * TILT_PER_STEP;
+        g.orientation += halfSector * (b - 55) * TILT_PER_STEP;
     }
 }
 
 int Scene::loadPattern(const Pattern& pattern, bool settingsOnly) {
-    pieceCount = 0;
-    symmetry = std::clamp(pattern.symmetry, MIN_SYMMETRY, MAX_SYMMETRY);
+    pieceCount_ = 0;
+    geometry_.symmetry = std::clamp(pattern.symmetry, MIN_SYMMETRY, MAX_SYMMETRY);
     loadBackground(pattern);
-    screenShape = isKnownScreenShape(pattern.screenShape) ? pattern.screenShape : SCREEN_CIRCLE;
+    geometry_.shape = isKnownScreenShape(pattern.screenShape)
+                          ? static_cast<ScreenShape>(pattern.screenShape)
+                          : SCREEN_CIRCLE;
     applyTilt(pattern.balance);
-    darkBorders = pattern.darkBorders != 0 ? 1 : 0;
-    sizeFactor = (clampPercent(pattern.imageSize) + 1) * 0.02;
+    darkBorders_ = pattern.darkBorders != 0 ? 1 : 0;
+    geometry_.sizeFactor = (clampPercent(pattern.imageSize) + 1) * 0.02;
     setAnimationFactor(pattern.animationLevel);
-    borderColour = backgroundColour;
     if (settingsOnly) {
         return 0;
     }
@@ -136,15 +120,24 @@ int Scene::loadPattern(const Pattern& pattern, bool settingsOnly) {
 }
 
 void Scene::loadBackground(const Pattern& pattern) {
-    backgroundMode = pattern.backgroundMode;
-    if (backgroundMode == BACKGROUND_CONSTANT) {
-        backgroundColour = pattern.backgroundColour;
+    Background& b = background_;
+    b.mode = pattern.backgroundMode;
+    if (b.mode == BACKGROUND_CONSTANT) {
+        b.colour = pattern.backgroundColour;
         return;
     }
-    backgroundHue = drawMod(360);
-    backgroundSaturation = ColourTools::colourSaturation(pattern.backgroundColour);
-    backgroundValue = ColourTools::colourValue(pattern.backgroundColour);
-    backgroundColour = ColourTools::hsvToRgb(backgroundHue, backgroundSaturation, backgroundValue);
+    b.hue = drawMod(360);
+    b.saturation = ColourTools::colourSaturation(pattern.backgroundColour);
+    b.value = ColourTools::colourValue(pattern.backgroundColour);
+    b.colour = ColourTools::hsvToRgb(b.hue, b.saturation, b.value);
+}
+
+void Scene::advanceBackground() {
+    Background& b = background_;
+    if (b.mode != BACKGROUND_CHANGING)
+        return;
+    b.hue = std::fmod(b.hue + 1.0, 360.0);
+    b.colour = ColourTools::hsvToRgb(b.hue, b.saturation, b.value);
 }
 
 Scene::SlotWeights Scene::slotWeights(const Layer& layer) {
@@ -174,15 +167,14 @@ int Scene::pickSlot(const SlotWeights& weights) {
 }
 
 int Scene::addLayerPieces(const Layer& layer, int count) {
-    pieceCount = std::clamp(pieceCount, 0, MAX_PIECES);
-    count = std::min(count, MAX_PIECES - pieceCount);
+    count = std::min(count, MAX_PIECES - pieceCount_);
     if (count < 1) {
         return 0;
     }
     const SlotWeights weights = slotWeights(layer);
     const ColourRef layerColour = drawLayerColour();
     for (int n = 0; n < count; ++n) {
-        Piece& piece = pieces[pieceCount + n];
+        Piece& piece = pieces_[static_cast<std::size_t>(pieceCount_ + n)];
         const int slot = pickSlot(weights);
         spawnPiece(piece, layer.shape[slot]);
         applySize(piece, layer, slot);
@@ -194,7 +186,7 @@ int Scene::addLayerPieces(const Layer& layer, int count) {
         applyWobble(piece, layer.animate[slot]);
         piece.border = layer.border[slot] != 0;
     }
-    pieceCount += count;
+    pieceCount_ += count;
     return count;
 }
 
@@ -203,7 +195,7 @@ void Scene::spawnPiece(Piece& piece, int shape) {
     piece.angle = draw() * (2.0 * PI / RANDOM_MAX);
     piece.shape = shape;
     piece.colourCycling = false;
-    const double d = std::min(width, height);
+    const double d = std::min(geometry_.width, geometry_.height);
     // About a fifteenth of the shorter side for a shape spanning its size unit.
     piece.size = d * 0.2 * 0.333333 / shapeLibrary().sizeUnit(shape);
     piece.colour = SPAWN_COLOUR;
@@ -215,11 +207,11 @@ void Scene::spawnPiece(Piece& piece, int shape) {
 }
 
 void Scene::placeInSpawnDisc(Piece& piece) {
-    const double r = spawnRadius;
-    const double centreX = std::trunc(spawnCentreX);
-    const double centreY = std::trunc(spawnCentreY);
-    piece.x = centreX;
-    piece.y = centreY;
+    const double r = spawn_.radius;
+    const double discX = std::trunc(spawn_.centreX); // whole pixels
+    const double discY = std::trunc(spawn_.centreY);
+    piece.x = discX;
+    piece.y = discY;
     const std::int64_t span = 2 * static_cast<std::int64_t>(r);
     if (span < 2) {
         return; // drawing area too small for a disc: the centre it is
@@ -228,8 +220,8 @@ void Scene::placeInSpawnDisc(Piece& piece) {
         const double u = std::trunc(static_cast<double>(draw() % span) - r);
         const double v = std::trunc(static_cast<double>(draw() % span) - r);
         if (u * u + v * v <= r * r) {
-            piece.x = centreX + v;
-            piece.y = centreY + u;
+            piece.x = discX + v;
+            piece.y = discY + u;
             return;
         }
     }
@@ -291,7 +283,7 @@ void Scene::applyColour(Piece& piece, const Layer& layer, int slot, ColourRef la
 
 void Scene::applyAngle(Piece& piece, int angleMode) {
     if (angleMode == ANGLE_ROTATE) {
-        const double rate = draw() * ROTATE_RATE_PER_DRAW / animationFactor;
+        const double rate = draw() * ROTATE_RATE_PER_DRAW / animationFactor_;
         if (rate != 0.0) {
             piece.angleCurve.setPulse(0, 0, 0, 0.0, rate); // period 1: rate every frame
             piece.spinning = true;
@@ -317,13 +309,13 @@ void Scene::applyWobble(Piece& piece, int animate) {
     for (int unused = 0; unused < 3; ++unused) {
         draw(); // kept so that a seeded run spawns the same pieces as before
     }
-    const double amplitude = level * spawnRadius * WOBBLE_PER_ANIMATE;
+    const double amplitude = level * spawn_.radius * WOBBLE_PER_ANIMATE;
     piece.motion.setRandomOscillation(animationPeriod(frames), amplitude);
 }
 
 // A period in frames stretched by the animation factor; always at least 8.
 int Scene::animationPeriod(int frames) const {
-    const double stretched = std::trunc(frames * animationFactor);
+    const double stretched = std::trunc(frames * animationFactor_);
     if (!(stretched > 0.0)) {
         return 8;
     }
@@ -331,14 +323,12 @@ int Scene::animationPeriod(int frames) const {
 }
 
 void Scene::rotate(int rotation) {
-    const double px = std::trunc(spawnCentreX);
-    const double py = std::trunc(spawnCentreY);
+    const double px = std::trunc(spawn_.centreX);
+    const double py = std::trunc(spawn_.centreY);
     const double a = 0.01 * 0.2 * std::pow(5.0, clampPercent(rotation) * 0.02);
     const double c = std::cos(a);
     const double s = std::sin(a);
-    const int live = std::clamp(pieceCount, 0, MAX_PIECES);
-    for (int i = 0; i < live; ++i) {
-        Piece& piece = pieces[i];
+    for (Piece& piece : pieces()) {
         const double rx = piece.x - px;
         const double ry = piece.y - py;
         piece.x = px + rx * c - ry * s;
@@ -359,6 +349,18 @@ void Scene::updatePiece(Piece& piece) {
     }
     piece.sizeCurve.advance();
     piece.motion.advance();
+}
+
+void Scene::renderFrame(Surface& surface, bool antiAlias, PolygonRecorder* recorder) {
+    advanceBackground();
+    FrameRenderer frame(geometry_, work_, surface, antiAlias, recorder);
+    frame.fillBackground(background_.colour);
+    const BorderStyle borders{darkBorders_ != 0, borderColour()};
+    for (Piece& piece : pieces()) {
+        updatePiece(piece);
+        frame.drawPiece(piece, borders);
+    }
+    frame.finishShape(background_.colour);
 }
 
 } // namespace lumivane

@@ -291,7 +291,7 @@ void KaleidoView::drawFrameInto(QImage& image, QPoint deviceOffset) {
         return;
     }
     scene_->rotate(pattern_.rotation);
-    renderFrame(*scene_, target, antiAliasing());
+    scene_->renderFrame(target, antiAliasing());
     if (nameOverlayDue()) {
         // The same pixels as an image of their own; they are opaque, so RGB32 serves
         // whatever the window's format.

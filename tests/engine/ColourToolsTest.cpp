@@ -71,7 +71,7 @@ TEST(ColourTools, RandomisePatternKeepsOtherFields) {
     pattern.darkBorders = 1;
     pattern.backgroundMode = BACKGROUND_CHANGING;
     Pattern before = pattern;
-    colourTools().randomisePattern(pattern);
+    ColourTools::randomisePattern(pattern);
     std::memcpy(before.layers, pattern.layers, sizeof before.layers);
     std::memcpy(before.amount, pattern.amount, sizeof before.amount);
     before.backgroundColour = pattern.backgroundColour;

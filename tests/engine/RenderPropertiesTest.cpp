@@ -49,7 +49,7 @@ Pattern randomPattern(std::uint32_t seed, int screenShape) {
 void runFrames(Scene& scene, const Pattern& pattern, Surface& surface, bool antiAlias, int n) {
     for (int frame = 0; frame < n; ++frame) {
         scene.rotate(pattern.rotation);
-        renderFrame(scene, surface, antiAlias);
+        scene.renderFrame(surface, antiAlias);
     }
 }
 
@@ -65,12 +65,12 @@ bool similar(std::uint32_t a, std::uint32_t b, int tolerance) {
 // Whether the pixel matches one within a pixel of (x, y): truncating vertex
 // coordinates toward zero and sampling at pixel centres move edges by up to a
 // pixel between an image and its mirrored or rotated copies.
-bool matchesNear(const GuardedCanvas& canvas, const Scene& scene, std::uint32_t pixel, int x, int y,
-                 int tolerance) {
+bool matchesNear(const GuardedCanvas& canvas, const ImageGeometry& g, std::uint32_t pixel, int x,
+                 int y, int tolerance) {
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx) {
-            const int nx = std::clamp(x + dx, 0, scene.width - 1);
-            const int ny = std::clamp(y + dy, 0, scene.height - 1);
+            const int nx = std::clamp(x + dx, 0, g.width - 1);
+            const int ny = std::clamp(y + dy, 0, g.height - 1);
             if (similar(pixel, canvas.at(nx, ny), tolerance))
                 return true;
         }
@@ -94,20 +94,21 @@ struct Transform {
 // (taken at the pixel centres) differs from them by more than the tolerance.
 double mismatchShare(const GuardedCanvas& canvas, const Scene& scene, double radius,
                      const Transform& t, int tolerance) {
+    const ImageGeometry& g = scene.geometry();
     int compared = 0;
     int mismatched = 0;
-    for (int y = 0; y < scene.height; ++y) {
-        for (int x = 0; x < scene.width; ++x) {
-            const double rx = x - scene.centreX;
-            const double ry = y - scene.centreY;
+    for (int y = 0; y < g.height; ++y) {
+        for (int x = 0; x < g.width; ++x) {
+            const double rx = x - g.centreX;
+            const double ry = y - g.centreY;
             if (rx * rx + ry * ry > radius * radius)
                 continue;
-            const int tx = static_cast<int>(std::lround(scene.centreX + t.xx * rx + t.xy * ry));
-            const int ty = static_cast<int>(std::lround(scene.centreY + t.yx * rx + t.yy * ry));
-            if (tx < 0 || ty < 0 || tx >= scene.width || ty >= scene.height)
+            const int tx = static_cast<int>(std::lround(g.centreX + t.xx * rx + t.xy * ry));
+            const int ty = static_cast<int>(std::lround(g.centreY + t.yx * rx + t.yy * ry));
+            if (tx < 0 || ty < 0 || tx >= g.width || ty >= g.height)
                 continue;
             ++compared;
-            if (!matchesNear(canvas, scene, canvas.at(x, y), tx, ty, tolerance))
+            if (!matchesNear(canvas, g, canvas.at(x, y), tx, ty, tolerance))
                 ++mismatched;
         }
     }
@@ -118,18 +119,9 @@ double mismatchShare(const GuardedCanvas& canvas, const Scene& scene, double rad
 // fundamental triangle, grown by the size factor, with the corner masks cut away or not.
 class Figure {
   public:
-    explicit Figure(const Scene& s)
-        : scene_(s), half_(PI / effectiveSymmetry(s.symmetry)),
-          slope_(std::tan((1.0 + 1.0 / effectiveSymmetry(s.symmetry)) * PI / 2.0)) {
-        const ImageGeometry g{static_cast<ScreenShape>(s.screenShape),
-                              s.symmetry,
-                              s.orientation,
-                              s.mirrorRadius,
-                              s.sizeFactor,
-                              s.width,
-                              s.height,
-                              s.centreX,
-                              s.centreY};
+    explicit Figure(const ImageGeometry& g)
+        : g_(g), half_(PI / effectiveSymmetry(g.symmetry)),
+          slope_(std::tan((1.0 + 1.0 / effectiveSymmetry(g.symmetry)) * PI / 2.0)) {
         double theta[CORNER_MASK_POINTS], rho[CORNER_MASK_POINTS];
         cornerMaskTriangle(g, theta, rho);
         for (int i = 0; i < CORNER_MASK_POINTS; ++i) {
@@ -140,25 +132,25 @@ class Figure {
 
     // (x, y) relative to the image centre.
     bool contains(double x, double y, bool masked) const {
-        const Scene& s = scene_;
-        const bool rectangle = s.screenShape == SCREEN_RECTANGLE;
-        if (s.screenShape == SCREEN_OVAL)
-            x /= static_cast<double>(s.width) / s.height;
+        const ImageGeometry& g = g_;
+        const bool rectangle = g.shape == SCREEN_RECTANGLE;
+        if (g.shape == SCREEN_OVAL)
+            x /= static_cast<double>(g.width) / g.height;
         const double r = std::hypot(x, y);
-        double alpha = std::fmod(std::atan2(y, x) - s.orientation, 2 * PI);
+        double alpha = std::fmod(std::atan2(y, x) - g.orientation, 2 * PI);
         alpha += alpha < 0 ? 2 * PI : 0;
         double t = std::fmod(alpha, 2 * half_); // folded into the first half sector
         t = t > half_ ? 2 * half_ - t : t;
-        double d = r / s.sizeFactor; // distance from the centre inside the triangle
+        double d = r / g.sizeFactor; // distance from the centre inside the triangle
         if (rectangle) { // the image point lies u/R of the way to the border, u = d cos(t)
-            const double diagonal = std::atan2(s.height, s.width);
+            const double diagonal = std::atan2(g.height, g.width);
             const double folded = std::fmod(alpha, PI);
             const bool steep = diagonal < folded && folded < PI - diagonal;
-            const double border = steep ? s.height / std::fabs(std::sin(alpha))
-                                        : s.width / std::fabs(std::cos(alpha));
-            d = r * 2 * s.mirrorRadius / border / (s.sizeFactor * std::cos(t));
+            const double border = steep ? g.height / std::fabs(std::sin(alpha))
+                                        : g.width / std::fabs(std::cos(alpha));
+            d = r * 2 * g.radius / border / (g.sizeFactor * std::cos(t));
         }
-        if (d * std::sin(t) > slope_ * (d * std::cos(t) - s.mirrorRadius))
+        if (d * std::sin(t) > slope_ * (d * std::cos(t) - g.radius))
             return false; // beyond the outer edge of the triangle
         if (!masked || rectangle)
             return true;
@@ -179,7 +171,7 @@ class Figure {
         return !(negative && positive);
     }
 
-    const Scene& scene_;
+    ImageGeometry g_;
     double half_;
     double slope_;
     double maskX_[CORNER_MASK_POINTS], maskY_[CORNER_MASK_POINTS];
@@ -190,19 +182,20 @@ class Figure {
 // levels), more than a pixel outside the masked figure (vertices are truncated, so edges may
 // stray by a pixel) and no more than 6 pixels beyond the unmasked one.
 int specksBesideTheFigure(const GuardedCanvas& canvas, const Scene& scene) {
-    const Figure figure(scene);
+    const ImageGeometry& g = scene.geometry();
+    const Figure figure(g);
     auto anyWithin = [&](int x, int y, int d, bool masked) {
         for (int dy = -d; dy <= d; ++dy)
             for (int dx = -d; dx <= d; ++dx)
-                if (figure.contains(x + dx - scene.centreX, y + dy - scene.centreY, masked))
+                if (figure.contains(x + dx - g.centreX, y + dy - g.centreY, masked))
                     return true;
         return false;
     };
-    const std::uint32_t background = colourToPixel(scene.backgroundColour);
+    const std::uint32_t background = colourToPixel(scene.background().colour);
     auto likeBackground = [&](int x, int y) { return similar(canvas.at(x, y), background, 24); };
     int specks = 0;
-    for (int y = 1; y + 1 < scene.height; ++y)
-        for (int x = 1; x + 1 < scene.width; ++x) {
+    for (int y = 1; y + 1 < g.height; ++y)
+        for (int x = 1; x + 1 < g.width; ++x) {
             if (likeBackground(x, y))
                 continue;
             int alike = 0;
@@ -243,7 +236,7 @@ TEST(RenderProperties, CircleImageHasTheSymmetriesOfItsMirrors) {
                 {"mirror between two sectors", Transform::mirror(o), true},
                 {"half a sector on", Transform::rotation(sector / 2), false}, // the test has teeth
             };
-            const double radius = scene->mirrorRadius * scene->sizeFactor + 2;
+            const double radius = scene->geometry().radius * scene->geometry().sizeFactor + 2;
             const int tolerance = antiAlias ? 40 : 0;
             const double allowed = antiAlias ? 0.04 : 0.02;
             for (const auto& c : cases) {
@@ -282,10 +275,10 @@ TEST(RenderProperties, NoPiecesGiveAUniformFrameInEveryShape) {
             pattern.backgroundMode = row.mode;
             pattern.amount[0] = pattern.amount[1] = pattern.amount[2] = 0;
             auto scene = sceneFor(pattern, 161, 120);
-            ASSERT_EQ(scene->pieceCount, 0);
+            ASSERT_EQ(scene->pieceCount(), 0);
             GuardedCanvas canvas(161, 120, 0);
             runFrames(*scene, pattern, canvas.surface(), antiAlias, 2);
-            const std::uint32_t background = colourToPixel(scene->backgroundColour);
+            const std::uint32_t background = colourToPixel(scene->background().colour);
             int odd = 0;
             for (std::uint32_t pixel : canvas.pixels())
                 odd += pixel != background;
@@ -307,8 +300,8 @@ TEST(RenderProperties, CornerMasksRoundOffTheCornersOfTheImage) {
     pattern.amount[0] = pattern.amount[1] = pattern.amount[2] = 0;
     auto scene = sceneFor(pattern, SIDE, SIDE);
     // One piece that covers the whole fundamental triangle: its images fill the 2N-gon.
-    scene->pieceCount = 1;
-    Piece& piece = scene->pieces[0];
+    scene->addLayerPieces(Layer{}, 1);
+    Piece& piece = scene->pieces()[0];
     piece = Piece{};
     piece.shape = 0;
     piece.size = 3.0;
@@ -317,17 +310,18 @@ TEST(RenderProperties, CornerMasksRoundOffTheCornersOfTheImage) {
     piece.colour = FILL;
     piece.border = false;
     GuardedCanvas canvas(SIDE, SIDE, 0);
-    renderFrame(*scene, canvas.surface(), false);
+    scene->renderFrame(canvas.surface(), false);
 
-    const double R = scene->mirrorRadius; // 192; the masks start about 187 out
+    const ImageGeometry& g = scene->geometry();
+    const double R = g.radius; // 192; the masks start about 187 out
     auto pixelAt = [&](double angle, double radius) {
-        const double x = scene->centreX + radius * std::cos(angle);
-        const double y = scene->centreY + radius * std::sin(angle);
+        const double x = g.centreX + radius * std::cos(angle);
+        const double y = g.centreY + radius * std::sin(angle);
         return canvas.at(static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)));
     };
     for (int k = 0; k < 2 * N; ++k) {
         SCOPED_TRACE(::testing::Message() << "corner " << k);
-        const double corner = scene->orientation + k * PI / N;
+        const double corner = g.orientation + k * PI / N;
         const double sideMiddle = corner + PI / (2 * N);
         EXPECT_EQ(pixelAt(corner, R - 12), colourToPixel(FILL));
         EXPECT_EQ(pixelAt(corner, R - 2), colourToPixel(BACKGROUND)); // cut off
@@ -371,10 +365,7 @@ TEST(RenderProperties, ThreeMirrorRepeatsItsBlockAsBricks) {
         auto scene = sceneFor(pattern, row.width, row.height);
         GuardedCanvas canvas(row.width, row.height, 0);
         runFrames(*scene, pattern, canvas.surface(), true, 4);
-        const ImageGeometry geometry{SCREEN_THREE_MIRROR, scene->symmetry,   scene->orientation,
-                                     scene->mirrorRadius, scene->sizeFactor, scene->width,
-                                     scene->height,       scene->centreX,    scene->centreY};
-        const TilingLayout layout = tilingLayout(geometry);
+        const TilingLayout layout = tilingLayout(scene->geometry());
         const int s = layout.halfWidth;
         const int h = layout.height;
         int across = 0, down = 0, colours = 0;

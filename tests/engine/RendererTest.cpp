@@ -42,8 +42,8 @@ std::unique_ptr<Scene> onePieceScene(const SceneSettings& settings, ColourRef fi
     pattern.backgroundMode = settings.backgroundMode;
     pattern.darkBorders = settings.darkBorders;
     scene->loadPattern(pattern, true);
-    scene->pieceCount = 1;
-    Piece& piece = scene->pieces[0];
+    scene->addLayerPieces(Layer{}, 1);
+    Piece& piece = scene->pieces()[0];
     piece = Piece{};
     piece.shape = 0;  // Square, 100 units a side around its middle
     piece.size = 0.1; // 10 pixels a side
@@ -78,7 +78,7 @@ int countOf(const std::map<ColourRef, int>& counts, ColourRef colour) {
 
 std::map<ColourRef, int> renderCounts(Scene& scene) {
     GuardedCanvas canvas(SIDE, SIDE, 0);
-    renderFrame(scene, canvas.surface(), false);
+    scene.renderFrame(canvas.surface(), false);
     return colourCounts(canvas);
 }
 
@@ -130,7 +130,7 @@ TEST(RendererColour, ChangeHueStepsOneAndAHalfDegreesAndRepeatsEvery240Frames) {
     for (const auto& row : rows) {
         SCOPED_TRACE(::testing::Message() << "hue " << row.hue << " saturation " << row.saturation);
         auto scene = onePieceScene({}, storedColour, false);
-        Piece& piece = scene->pieces[0];
+        Piece& piece = scene->pieces()[0];
         piece.colourCycling = true;
         piece.hue = row.hue;
         piece.saturation = row.saturation;
@@ -144,10 +144,10 @@ TEST(RendererColour, ChangeHueStepsOneAndAHalfDegreesAndRepeatsEvery240Frames) {
 
         GuardedCanvas canvas(SIDE, SIDE, 0);
         for (int frame = 2; frame <= 121; ++frame)
-            renderFrame(*scene, canvas.surface(), false);
+            scene->renderFrame(canvas.surface(), false);
         EXPECT_EQ(piece.hue, std::fmod(hue1 + 180.0, 360.0));
         for (int frame = 122; frame <= 240; ++frame)
-            renderFrame(*scene, canvas.surface(), false);
+            scene->renderFrame(canvas.surface(), false);
         EXPECT_EQ(piece.hue, row.hue);
         EXPECT_EQ(renderCounts(*scene), first); // frame 241 looks like frame 1
         EXPECT_EQ(piece.colour, storedColour);
@@ -165,17 +165,17 @@ TEST(RendererBackground, ChangingHueStepsOneDegreeKeepingSaturationAndValue) {
         // Dark borders with a black piece: the frame holds exactly the current
         // background colour and black, so the border pen must follow the hue.
         auto scene = onePieceScene({0x4080C0, 1, row.mode}, 0x000000, true);
-        const double startHue = scene->backgroundHue;
-        const double saturation = scene->backgroundSaturation;
-        const double value = scene->backgroundValue;
+        const double startHue = scene->background().hue;
+        const double saturation = scene->background().saturation;
+        const double value = scene->background().value;
         ASSERT_GT(value, 0.0);
         for (int frame = 1; frame <= 360; ++frame) {
             GuardedCanvas canvas(SIDE, SIDE, 0);
-            renderFrame(*scene, canvas.surface(), false);
+            scene->renderFrame(canvas.surface(), false);
             const double hue = std::fmod(startHue + row.step * frame, 360.0);
-            ASSERT_EQ(scene->backgroundHue, hue) << "frame " << frame;
+            ASSERT_EQ(scene->background().hue, hue) << "frame " << frame;
             const ColourRef background = ColourTools::hsvToRgb(hue, saturation, value);
-            ASSERT_EQ(scene->backgroundColour, background) << "frame " << frame;
+            ASSERT_EQ(scene->background().colour, background) << "frame " << frame;
             ASSERT_EQ(canvas.at(0, 0), colourToPixel(background));
             if (frame % 45 == 0) {
                 EXPECT_EQ(coloursOf(colourCounts(canvas)),
@@ -183,8 +183,8 @@ TEST(RendererBackground, ChangingHueStepsOneDegreeKeepingSaturationAndValue) {
                     << "frame " << frame;
             }
         }
-        EXPECT_EQ(scene->backgroundHue, startHue);
-        EXPECT_EQ(scene->backgroundSaturation, saturation);
-        EXPECT_EQ(scene->backgroundValue, value);
+        EXPECT_EQ(scene->background().hue, startHue);
+        EXPECT_EQ(scene->background().saturation, saturation);
+        EXPECT_EQ(scene->background().value, value);
     }
 }

@@ -71,14 +71,14 @@ TEST(SceneAllocation, FramesAndReloadsAllocateNothing) {
         scene->loadPattern(pattern, false);
         for (int frame = 0; frame < 200; ++frame) {
             scene->rotate(pattern.rotation);
-            for (int i = 0; i < scene->pieceCount; ++i) {
-                scene->updatePiece(scene->pieces[i]);
+            for (Piece& piece : scene->pieces()) {
+                scene->updatePiece(piece);
             }
         }
     }
     const long after = allocationCount.load();
     EXPECT_EQ(after - before, 0);
-    EXPECT_GT(scene->pieceCount, 0);
+    EXPECT_GT(scene->pieceCount(), 0);
 
     auto probe = std::make_unique<int>(1); // the counter itself works
     EXPECT_EQ(allocationCount.load(), after + 1);

@@ -33,19 +33,19 @@ Layer slotZeroLayer() {
 
 TEST(SceneGeometry, ViewportCentreRadiusAndSpawnDisc) {
     auto scene = sceneOf(641, 480);
-    EXPECT_EQ(scene->width, 641);
-    EXPECT_EQ(scene->height, 480);
-    EXPECT_EQ(scene->centreX, 320);
-    EXPECT_EQ(scene->centreY, 240);
-    EXPECT_DOUBLE_EQ(scene->mirrorRadius, 230.4);
-    EXPECT_DOUBLE_EQ(scene->spawnRadius, 320.0);
-    EXPECT_DOUBLE_EQ(scene->spawnCentreX, 240.0);
-    EXPECT_DOUBLE_EQ(scene->spawnCentreY, 120.0);
+    EXPECT_EQ(scene->geometry().width, 641);
+    EXPECT_EQ(scene->geometry().height, 480);
+    EXPECT_EQ(scene->geometry().centreX, 320);
+    EXPECT_EQ(scene->geometry().centreY, 240);
+    EXPECT_DOUBLE_EQ(scene->geometry().radius, 230.4);
+    EXPECT_DOUBLE_EQ(scene->spawnDisc().radius, 320.0);
+    EXPECT_DOUBLE_EQ(scene->spawnDisc().centreX, 240.0);
+    EXPECT_DOUBLE_EQ(scene->spawnDisc().centreY, 120.0);
 
     scene->setViewport(10, 20, 5, 0); // inverted: an empty area, not a negative one
-    EXPECT_EQ(scene->width, 0);
-    EXPECT_EQ(scene->height, 0);
-    EXPECT_EQ(scene->spawnRadius, 0.0);
+    EXPECT_EQ(scene->geometry().width, 0);
+    EXPECT_EQ(scene->geometry().height, 0);
+    EXPECT_EQ(scene->spawnDisc().radius, 0.0);
 }
 
 TEST(SceneGeometry, TiltFromBalance) {
@@ -74,7 +74,7 @@ TEST(SceneGeometry, TiltFromBalance) {
         pattern.screenShape = row.shape;
         pattern.balance = row.balance;
         scene->loadPattern(pattern, true);
-        EXPECT_NEAR(scene->orientation, row.orientation, 1e-12)
+        EXPECT_NEAR(scene->geometry().orientation, row.orientation, 1e-12)
             << "shape " << row.shape << " balance " << row.balance;
     }
 }
@@ -86,15 +86,15 @@ TEST(SceneGeometry, ThreeMirrorForcesSymmetryThree) {
     pattern.symmetry = 12;
     pattern.balance = 0;
     scene->loadPattern(pattern, true);
-    EXPECT_EQ(scene->symmetry, 3);
-    EXPECT_DOUBLE_EQ(scene->orientation, PI / 2);
+    EXPECT_EQ(scene->geometry().symmetry, 3);
+    EXPECT_DOUBLE_EQ(scene->geometry().orientation, PI / 2);
 }
 
 TEST(SceneLoad, SettingsOnlyTakesImageSettings) {
     auto scene = sceneOf(640, 480);
     sharedRandom().seed(1);
     scene->loadPattern(Pattern{}, false);
-    ASSERT_GT(scene->pieceCount, 0);
+    ASSERT_GT(scene->pieceCount(), 0);
 
     Pattern pattern;
     pattern.symmetry = 9;
@@ -104,14 +104,14 @@ TEST(SceneLoad, SettingsOnlyTakesImageSettings) {
     pattern.backgroundColour = 0x123456;
     pattern.darkBorders = 1;
     EXPECT_EQ(scene->loadPattern(pattern, true), 0);
-    EXPECT_EQ(scene->pieceCount, 0);
-    EXPECT_EQ(scene->symmetry, 9);
-    EXPECT_EQ(scene->screenShape, SCREEN_RECTANGLE);
-    EXPECT_DOUBLE_EQ(scene->sizeFactor, 2.0);
-    EXPECT_NEAR(scene->animationFactor, 1.0, 1e-12);
-    EXPECT_EQ(scene->backgroundColour, 0x123456u);
-    EXPECT_EQ(scene->borderColour, 0x123456u);
-    EXPECT_EQ(scene->darkBorders, 1);
+    EXPECT_EQ(scene->pieceCount(), 0);
+    EXPECT_EQ(scene->geometry().symmetry, 9);
+    EXPECT_EQ(scene->geometry().shape, SCREEN_RECTANGLE);
+    EXPECT_DOUBLE_EQ(scene->geometry().sizeFactor, 2.0);
+    EXPECT_NEAR(scene->animationFactor(), 1.0, 1e-12);
+    EXPECT_EQ(scene->background().colour, 0x123456u);
+    EXPECT_EQ(scene->borderColour(), 0x123456u);
+    EXPECT_EQ(scene->darkBorders(), 1);
 }
 
 TEST(SceneLoad, RandomBackgroundKeepsSaturationAndValue) {
@@ -119,28 +119,27 @@ TEST(SceneLoad, RandomBackgroundKeepsSaturationAndValue) {
     Pattern pattern;
     pattern.backgroundMode = BACKGROUND_RANDOM;
     scene->loadPattern(pattern, true); // black stays black
-    EXPECT_EQ(scene->backgroundColour, 0u);
+    EXPECT_EQ(scene->background().colour, 0u);
 
     pattern.backgroundMode = BACKGROUND_CHANGING;
     pattern.backgroundColour = 0x0000FF;
     scene->loadPattern(pattern, true);
-    EXPECT_DOUBLE_EQ(scene->backgroundSaturation, 100.0);
-    EXPECT_NEAR(scene->backgroundValue, 100.0, 1e-9);
-    EXPECT_EQ(scene->backgroundColour,
-              ColourTools::hsvToRgb(scene->backgroundHue, 100.0, scene->backgroundValue));
-    EXPECT_EQ(scene->borderColour, scene->backgroundColour);
+    EXPECT_DOUBLE_EQ(scene->background().saturation, 100.0);
+    EXPECT_NEAR(scene->background().value, 100.0, 1e-9);
+    EXPECT_EQ(scene->background().colour,
+              ColourTools::hsvToRgb(scene->background().hue, 100.0, scene->background().value));
+    EXPECT_EQ(scene->borderColour(), scene->background().colour);
 }
 
 TEST(SceneLoad, PiecesLieInTheSpawnDisc) {
     auto scene = sceneOf(800, 600);
-    const double r = scene->spawnRadius;
-    const double cx = scene->spawnCentreX;
-    const double cy = scene->spawnCentreY;
+    const double r = scene->spawnDisc().radius;
+    const double cx = scene->spawnDisc().centreX;
+    const double cy = scene->spawnDisc().centreY;
     for (std::uint32_t seed = 0; seed < 50; ++seed) {
         sharedRandom().seed(seed);
         ASSERT_EQ(scene->loadPattern(Pattern{}, false), 150);
-        for (int i = 0; i < scene->pieceCount; ++i) {
-            const Piece& p = scene->pieces[i];
+        for (const Piece& p : scene->pieces()) {
             ASSERT_LE(std::hypot(p.x - cx, p.y - cy), r + 1e-9);
             ASSERT_EQ(p.x, std::trunc(p.x)); // whole pixels
             ASSERT_GE(p.angle, 0.0);
@@ -153,9 +152,9 @@ TEST(SceneLoad, ReloadGivesNewPiecesOfTheSameNumber) {
     auto scene = sceneOf(640, 480);
     Pattern pattern;
     EXPECT_EQ(scene->loadPattern(pattern, false), 150);
-    const Piece first = scene->pieces[0];
+    const Piece first = scene->pieces()[0];
     EXPECT_EQ(scene->loadPattern(pattern, false), 150);
-    EXPECT_TRUE(first.x != scene->pieces[0].x || first.angle != scene->pieces[0].angle);
+    EXPECT_TRUE(first.x != scene->pieces()[0].x || first.angle != scene->pieces()[0].angle);
 
     pattern.amount[0] = pattern.amount[1] = pattern.amount[2] = 0;
     EXPECT_EQ(scene->loadPattern(pattern, false), 0);
@@ -166,8 +165,8 @@ TEST(SceneLoad, SlotRatiosChooseShapes) {
     Layer layer = slotZeroLayer();
     layer.shape[0] = 7;
     scene->addLayerPieces(layer, 100);
-    for (int i = 0; i < scene->pieceCount; ++i) {
-        ASSERT_EQ(scene->pieces[i].shape, 7);
+    for (const Piece& piece : scene->pieces()) {
+        ASSERT_EQ(piece.shape, 7);
     }
     // All ratios 0 (or negative, which counts as 0): every slot still appears.
     layer.ratio[0] = -40;
@@ -176,8 +175,8 @@ TEST(SceneLoad, SlotRatiosChooseShapes) {
     scene->clearPieces();
     EXPECT_EQ(scene->addLayerPieces(layer, 100), 100);
     std::set<int> shapes;
-    for (int i = 0; i < scene->pieceCount; ++i) {
-        shapes.insert(scene->pieces[i].shape);
+    for (const Piece& piece : scene->pieces()) {
+        shapes.insert(piece.shape);
     }
     EXPECT_EQ(shapes, (std::set<int>{7, 8, 9}));
 }
@@ -196,7 +195,7 @@ TEST(SceneLoad, SizeSliderScalesTheSpawnSize) {
         layer.size[0] = row.slider;
         scene->clearPieces();
         scene->addLayerPieces(layer, 1);
-        EXPECT_DOUBLE_EQ(scene->pieces[0].size, spawnSize * row.factor) << row.slider;
+        EXPECT_DOUBLE_EQ(scene->pieces()[0].size, spawnSize * row.factor) << row.slider;
     }
 }
 
@@ -216,8 +215,7 @@ TEST(SceneLoad, SlotModesSetUpThePieces) {
     layer.border[0] = 0;
     scene->addLayerPieces(layer, 300);
     const double d = 480;
-    for (int i = 0; i < scene->pieceCount; ++i) {
-        const Piece& p = scene->pieces[i];
+    for (const Piece& p : scene->pieces()) {
         const int slot = p.shape;
         if (slot == 0) {
             EXPECT_EQ(p.colour, 0x010203u);
@@ -247,8 +245,8 @@ TEST(SceneLoad, VarySlotsShareOneColourPerSpawn) {
         layer.colourMode[i] = COLOUR_VARY;
     }
     scene->addLayerPieces(layer, 50);
-    for (int i = 1; i < scene->pieceCount; ++i) {
-        ASSERT_EQ(scene->pieces[i].colour, scene->pieces[0].colour);
+    for (int i = 1; i < scene->pieceCount(); ++i) {
+        ASSERT_EQ(scene->pieces()[i].colour, scene->pieces()[0].colour);
     }
 }
 
@@ -259,22 +257,22 @@ TEST(SceneMotion, RotateStepAndClamping) {
     } rows[] = {{0, 0.002}, {50, 0.01}, {100, 0.05}, {-20, 0.002}, {250, 0.05}};
     auto scene = sceneOf(640, 480);
     scene->addLayerPieces(slotZeroLayer(), 1);
-    Piece& piece = scene->pieces[0];
+    Piece& piece = scene->pieces()[0];
     for (const auto& row : rows) {
-        piece.x = scene->spawnCentreX + 100;
-        piece.y = scene->spawnCentreY;
+        piece.x = scene->spawnDisc().centreX + 100;
+        piece.y = scene->spawnDisc().centreY;
         piece.angle = 1.0;
         scene->rotate(row.rotation);
         EXPECT_NEAR(piece.angle - 1.0, row.step, 1e-12) << row.rotation;
-        EXPECT_NEAR(piece.x, scene->spawnCentreX + 100 * std::cos(row.step), 1e-9);
-        EXPECT_NEAR(piece.y, scene->spawnCentreY + 100 * std::sin(row.step), 1e-9);
+        EXPECT_NEAR(piece.x, scene->spawnDisc().centreX + 100 * std::cos(row.step), 1e-9);
+        EXPECT_NEAR(piece.y, scene->spawnDisc().centreY + 100 * std::sin(row.step), 1e-9);
     }
 }
 
 TEST(SceneMotion, SpinningAngleWrapsOnlyInRotate) {
     auto scene = sceneOf(640, 480);
     scene->addLayerPieces(slotZeroLayer(), 1);
-    Piece& piece = scene->pieces[0];
+    Piece& piece = scene->pieces()[0];
     piece.angleCurve.setPulse(1, 0, 0, 0.0, 1.0);
     piece.spinning = true;
     piece.angle = 0.0;
@@ -297,30 +295,30 @@ TEST(SceneRobustness, DamagedSettingsAreSanitised) {
     pattern.layers[0].shape[0] = pattern.layers[0].shape[1] = pattern.layers[0].shape[2] = 5000;
     // Amounts are held to 0..100 per layer; the pool bound holds for any count.
     EXPECT_EQ(scene->loadPattern(pattern, false), 200);
-    EXPECT_EQ(scene->symmetry, 3);
-    EXPECT_EQ(scene->screenShape, SCREEN_CIRCLE);
-    EXPECT_DOUBLE_EQ(scene->pieces[0].size, 480 * 0.2 * 0.333333 / FALLBACK_SIZE_UNIT);
+    EXPECT_EQ(scene->geometry().symmetry, 3);
+    EXPECT_EQ(scene->geometry().shape, SCREEN_CIRCLE);
+    EXPECT_DOUBLE_EQ(scene->pieces()[0].size, 480 * 0.2 * 0.333333 / FALLBACK_SIZE_UNIT);
     EXPECT_EQ(scene->addLayerPieces(Layer{}, 1000), MAX_PIECES - 200);
-    EXPECT_EQ(scene->pieceCount, MAX_PIECES);
+    EXPECT_EQ(scene->pieceCount(), MAX_PIECES);
     EXPECT_EQ(scene->addLayerPieces(Layer{}, 10), 0);
 
     pattern.symmetry = 1000;
     scene->loadPattern(pattern, true);
-    EXPECT_EQ(scene->symmetry, 20);
+    EXPECT_EQ(scene->geometry().symmetry, 20);
 }
 
 TEST(SceneRobustness, TinyAreaSpawnsAtTheSpawnCentre) {
     for (int side : {0, 1}) {
         auto scene = sceneOf(side, 300);
         EXPECT_EQ(scene->loadPattern(Pattern{}, false), 150);
-        for (int i = 0; i < scene->pieceCount; ++i) {
-            ASSERT_EQ(scene->pieces[i].x, std::trunc(scene->spawnCentreX));
-            ASSERT_EQ(scene->pieces[i].y, std::trunc(scene->spawnCentreY));
+        for (const Piece& piece : scene->pieces()) {
+            ASSERT_EQ(piece.x, std::trunc(scene->spawnDisc().centreX));
+            ASSERT_EQ(piece.y, std::trunc(scene->spawnDisc().centreY));
         }
         for (int frame = 0; frame < 100; ++frame) {
             scene->rotate(50);
-            for (int i = 0; i < scene->pieceCount; ++i) {
-                scene->updatePiece(scene->pieces[i]);
+            for (Piece& piece : scene->pieces()) {
+                scene->updatePiece(piece);
             }
         }
     }
@@ -342,17 +340,17 @@ TEST(SceneRobustness, RandomBytePatternsRun) {
         const int spawned = scene->loadPattern(pattern, false);
         ASSERT_GE(spawned, 0);
         ASSERT_LE(spawned, MAX_PIECES);
-        ASSERT_GE(scene->symmetry, 3);
-        ASSERT_LE(scene->symmetry, 20);
+        ASSERT_GE(scene->geometry().symmetry, 3);
+        ASSERT_LE(scene->geometry().symmetry, 20);
         for (int frame = 0; frame < 200; ++frame) {
             scene->rotate(pattern.rotation);
-            for (int i = 0; i < scene->pieceCount; ++i) {
-                scene->updatePiece(scene->pieces[i]);
+            for (Piece& piece : scene->pieces()) {
+                scene->updatePiece(piece);
             }
         }
-        for (int i = 0; i < scene->pieceCount; ++i) {
-            ASSERT_TRUE(std::isfinite(scene->pieces[i].x));
-            ASSERT_LE(std::abs(scene->pieces[i].angle), 11 * PI);
+        for (const Piece& piece : scene->pieces()) {
+            ASSERT_TRUE(std::isfinite(piece.x));
+            ASSERT_LE(std::abs(piece.angle), 11 * PI);
         }
     }
 }

@@ -48,8 +48,8 @@ class LayerDialogTest : public ::testing::Test {
     std::map<int, int> piecesByShape() const {
         std::map<int, int> counts;
         const Scene& scene = *world.editorScene;
-        for (int i = 0; i < scene.pieceCount; ++i)
-            ++counts[scene.pieces[i].shape];
+        for (int i = 0; i < scene.pieceCount(); ++i)
+            ++counts[scene.pieces()[i].shape];
         return counts;
     }
 
@@ -74,7 +74,7 @@ TEST_F(LayerDialogTest, OkWithoutAChangeReturnsTheLayerAsItCame) {
     EXPECT_EQ(dialog->preview()->frameIntervalMs(), 40);
     EXPECT_EQ(dialog->preview()->resetIntervalMs(), -1);
     EXPECT_FALSE(dialog->preview()->isEditorPreview());
-    EXPECT_EQ(world.editorScene->pieceCount, 100);
+    EXPECT_EQ(world.editorScene->pieceCount(), 100);
 
     QTest::keyClick(dialog.get(), Qt::Key_Return);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
@@ -162,7 +162,7 @@ TEST_F(LayerDialogTest, EachControlSetsItsField) {
         settle();
         c.expect(dialog->layer());
         EXPECT_EQ(dialog->windowTitle().toStdString(), "Layer Preferences Dialog");
-        EXPECT_EQ(world.editorScene->pieceCount, 100);
+        EXPECT_EQ(world.editorScene->pieceCount(), 100);
         click(1);
         EXPECT_EQ(dialog->result(), QDialog::Accepted);
     }
@@ -177,7 +177,7 @@ TEST_F(LayerDialogTest, AllRatiosZeroStillSpreadAHundredPiecesOverTheSlots) {
         ratio = 0;
     open(layer);
     const std::map<int, int> counts = piecesByShape();
-    EXPECT_EQ(world.editorScene->pieceCount, 100);
+    EXPECT_EQ(world.editorScene->pieceCount(), 100);
     ASSERT_EQ(counts.size(), 3u);
     for (const auto& [shape, count] : counts)
         EXPECT_GT(count, 15) << "shape " << shape;

@@ -71,8 +71,8 @@ TEST(KaleidoView, FrameFollowsEverySizeChange) {
     EXPECT_EQ(view->frameSize(), QSize(320, 240));
     view->resize(200, 100);
     EXPECT_EQ(view->frameSize(), QSize(200, 100));
-    EXPECT_EQ(world.scene->width, 200);
-    EXPECT_EQ(world.scene->height, 100);
+    EXPECT_EQ(world.scene->geometry().width, 200);
+    EXPECT_EQ(world.scene->geometry().height, 100);
 }
 
 TEST(KaleidoView, FrameHasTheScreensDevicePixels) {
@@ -87,7 +87,7 @@ TEST(KaleidoView, FrameHasTheScreensDevicePixels) {
     view->show();
     EXPECT_EQ(view->frameSize(), QSize(400, 200));
     EXPECT_EQ(view->frameRatio(), 2.0);
-    EXPECT_EQ(world.scene->width, 400);
+    EXPECT_EQ(world.scene->geometry().width, 400);
 }
 
 TEST(KaleidoView, ResetTimerKeepsTheStartUpPeriod) {
@@ -118,7 +118,7 @@ TEST(KaleidoView, UseCurrentRestartsTheViewsOwnPattern) {
     EXPECT_EQ(view->pattern(), own);
     EXPECT_EQ(view->resetTick(), 4242u);
     EXPECT_EQ(view->frameIntervalMs(), frameIntervalMs(61));
-    EXPECT_GT(world.scene->pieceCount, 0);
+    EXPECT_GT(world.scene->pieceCount(), 0);
 }
 
 TEST(KaleidoView, UseRandomShowsARandomStoredPatternAtTheStoresSpeed) {
@@ -197,7 +197,7 @@ TEST(KaleidoView, UnknownModeChangesNothingButTheResetTick) {
     view->reset();
     EXPECT_EQ(view->pattern(), own);
     EXPECT_EQ(view->frameIntervalMs(), FRAME_INTERVAL_STOPPED_MS);
-    EXPECT_EQ(world.scene->pieceCount, 0);
+    EXPECT_EQ(world.scene->pieceCount(), 0);
     EXPECT_EQ(view->resetTick(), 777u);
 }
 
@@ -212,7 +212,7 @@ TEST(KaleidoView, EditorPreviewsRestartTheirOwnPatternWhateverTheMode) {
     view->reset();
     EXPECT_EQ(view->pattern(), own);
     EXPECT_EQ(view->frameIntervalMs(), frameIntervalMs(51));
-    EXPECT_GT(world.scene->pieceCount, 0);
+    EXPECT_GT(world.scene->pieceCount(), 0);
     EXPECT_EQ(view->cycleIndex(), -1);
     EXPECT_NE(view->resetTick(), 999u);
 
@@ -224,7 +224,7 @@ TEST(KaleidoView, EditorPreviewsRestartTheirOwnPatternWhateverTheMode) {
     editor->setEditorPreview(true);
     editor->reset();
     EXPECT_EQ(editor->frameIntervalMs(), frameIntervalMs(50));
-    EXPECT_EQ(world.editorScene->pieceCount, 0);
+    EXPECT_EQ(world.editorScene->pieceCount(), 0);
 }
 
 TEST(KaleidoView, PausedViewIgnoresBothTimersAndResumesOnTheNextTick) {
@@ -406,7 +406,7 @@ QImage expectedFrame(const Pattern& pattern, QSize size, std::uint32_t seed, lon
                     static_cast<int>(image.bytesPerLine() / 4)};
     for (long long i = 0; i < frames; ++i) {
         scene.rotate(pattern.rotation);
-        renderFrame(scene, surface, true);
+        scene.renderFrame(surface, true);
     }
     return image;
 }
