@@ -27,12 +27,25 @@ SaverWindow::SaverWindow(const ViewEnvironment& environment, SaverSession& sessi
     setFocusPolicy(Qt::StrongFocus);
 }
 
+// On X11 the windows place themselves, outside the window manager, as screen
+// savers do: a window manager puts a full-screen window where it likes (under
+// XWayland, every one on the output that has the focus), and the input grab
+// already keeps the keyboard and the pointer. Elsewhere the window asks to be
+// full screen on its screen.
 void SaverWindow::createFullScreen(QScreen* screen) {
+    const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (x11) {
+        setWindowFlag(Qt::X11BypassWindowManagerHint);
+    }
     if (screen != nullptr) {
         setScreen(screen);
         setGeometry(screen->geometry());
     }
-    showFullScreen();
+    if (x11 && screen != nullptr) {
+        show();
+    } else {
+        showFullScreen();
+    }
     raise();
     activateWindow();
 }

@@ -135,5 +135,6 @@ ROOT_PID=$!
 check "\"lumivane -root\" as a locker runs it draws on the root window" wait_until_drawn
 check "... and moves" moving
 pkill -TERM -u "$SAVER_USER" -fx "$WORK/bin/lumivane -root"
-check "... and ends on SIGTERM within a second" ends_cleanly 1000 "$ROOT_PID"
+check "... and ends on SIGTERM, by that signal, within a second" \
+    ends_by_signal 1000 "$ROOT_PID" TERM
 finish
