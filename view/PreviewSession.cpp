@@ -1,5 +1,7 @@
 #include "view/PreviewSession.h"
 
+#include "view/WindowManagerRequests.h"
+
 #include <QLoggingCategory>
 #include <QString>
 #include <QWindow>
@@ -32,6 +34,9 @@ bool PreviewSession::open(Scene& scene, const Pattern& pattern) {
         return false;
     }
     hostSize_ = *size;
+    // The view's window goes into the host before it is shown, and the window
+    // manager hears nothing about it.
+    blockWindowManagerRequests(true);
     view_ = new KaleidoView(environment_);
     view_->attachScene(&scene, pattern);
     foreignHost_.reset(QWindow::fromWinId(host_->id()));

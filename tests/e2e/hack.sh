@@ -9,6 +9,16 @@ start_x 800x600
 
 host_untouched() { ! covered "$1"; }
 
+# no_window_manager_messages: the host, watching the root window as a screen
+# locker does, has seen no message about another window there.
+no_window_manager_messages() {
+    local count
+    echo messages >&"${HOST[1]}"
+    read -r -t 5 count <&"${HOST[0]}"
+    [[ $count == 0 ]] || echo "  $count messages"
+    [[ $count == 0 ]]
+}
+
 host_open 240 180 10 10
 HOST_HEX=$(printf '0x%x' "$HOST_ID")
 
@@ -26,6 +36,7 @@ check "SIGINT ends it within a second" ends_by_signal 1000 "$PROGRAM_PID" INT
 
 start_program --window-id "$HOST_HEX"
 check "--window-id 0x... draws into that window" wait_until_covered "$HOST_ID"
+check "... and no hack sent the window manager a message" no_window_manager_messages
 kill -HUP "$PROGRAM_PID"
 check "SIGHUP ends it within a second" ends_by_signal 1000 "$PROGRAM_PID" HUP
 
