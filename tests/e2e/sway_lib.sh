@@ -5,6 +5,9 @@
 #
 #   start_sway OUTPUTS   starts it; exports WAYLAND_DISPLAY and SWAYSOCK
 #   as_sway_user CMD...  runs CMD as that user in the compositor's session
+#   sway_user_command    sets SWAY_RUN to the words that do so, for commands
+#                        started in the background ("${SWAY_RUN[@]}" CMD &),
+#                        so that $! is the process a signal reaches
 #   sway_x_display       the X display of its XWayland, started on first use
 #   output_names         the outputs, one a line (HEADLESS-1, HEADLESS-2, ...)
 # Each output is SWAY_OUTPUT_SIZE (default 640x480); the folders under $WORK
@@ -23,12 +26,19 @@ if [[ $(id -u) -eq 0 ]]; then
 fi
 SWAY_HOME=$WORK/sway-home
 
+# SWAY_ENV: more NAME=VALUE words for the commands run (an array).
+SWAY_ENV=()
+sway_user_command() {
+    SWAY_RUN=(${SWAY_AS_USER[@]+"${SWAY_AS_USER[@]}"} env -i PATH=/usr/bin:/bin HOME="$SWAY_HOME"
+        XDG_RUNTIME_DIR="$SWAY_HOME/runtime" XDG_CONFIG_HOME="$SWAY_HOME/.config"
+        XDG_DATA_HOME="$SWAY_HOME/.local/share" XDG_DATA_DIRS="$SWAY_HOME/system")
+    [[ -n ${WAYLAND_DISPLAY:-} ]] && SWAY_RUN+=(WAYLAND_DISPLAY="$WAYLAND_DISPLAY")
+    [[ -n ${SWAYSOCK:-} ]] && SWAY_RUN+=(SWAYSOCK="$SWAYSOCK")
+    SWAY_RUN+=(${SWAY_ENV[@]+"${SWAY_ENV[@]}"})
+}
 as_sway_user() {
-    "${SWAY_AS_USER[@]}" env -i PATH=/usr/bin:/bin HOME="$SWAY_HOME" \
-        XDG_RUNTIME_DIR="$SWAY_HOME/runtime" XDG_CONFIG_HOME="$SWAY_HOME/.config" \
-        XDG_DATA_HOME="$SWAY_HOME/.local/share" XDG_DATA_DIRS="$SWAY_HOME/system" \
-        WAYLAND_DISPLAY="${WAYLAND_DISPLAY:-}" SWAYSOCK="${SWAYSOCK:-}" \
-        ${SWAY_ENV[@]+"${SWAY_ENV[@]}"} "$@"
+    sway_user_command
+    "${SWAY_RUN[@]}" "$@"
 }
 
 start_sway() {
@@ -45,10 +55,13 @@ start_sway() {
     } >"$SWAY_HOME/config"
     chown -R "$SWAY_USER" "$SWAY_HOME"
     chmod 700 "$SWAY_HOME/runtime"
-    WAYLAND_DISPLAY='' SWAYSOCK='' SWAY_ENV=(WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS="$outputs"
-        WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman) \
-        as_sway_user sway -c "$SWAY_HOME/config" >"$WORK/sway.log" 2>&1 &
+    unset WAYLAND_DISPLAY SWAYSOCK
+    SWAY_ENV=(WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS="$outputs" WLR_LIBINPUT_NO_DEVICES=1
+        WLR_RENDERER=pixman)
+    sway_user_command
+    "${SWAY_RUN[@]}" sway -c "$SWAY_HOME/config" >"$WORK/sway.log" 2>&1 &
     SWAY_PID=$!
+    SWAY_ENV=()
     local socket=''
     for i in $(seq 100); do
         socket=$(find "$SWAY_HOME/runtime" -maxdepth 1 -name 'sway-ipc.*.sock' | head -n 1)

@@ -44,7 +44,8 @@ wait_for() {
 
 # saver_runs ARGS...: the program as the test user in the background.
 saver_runs() {
-    as_sway_user "$WORK/bin/lumivane" "$@" >>"$WORK/program.log" 2>&1 &
+    sway_user_command
+    "${SWAY_RUN[@]}" "$WORK/bin/lumivane" "$@" >>"$WORK/program.log" 2>&1 &
     PROGRAM_PID=$!
 }
 
