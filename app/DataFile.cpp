@@ -159,8 +159,8 @@ bool backUpDataFile(const std::string& path, std::ostream& err) {
         replaceFile(backup, readStoreFileBytes(path), LinkHandling::ReplaceLink);
         return true;
     } catch (const StoreFileError& error) {
-        err << "lumivane: " << path << " could not be kept as " << backup << ": " << error.reason()
-            << '\n';
+        err << "lumivane: " << path << " could not be kept as " << backup << ": "
+            << error.reason() << '\n';
         return false;
     }
 }
