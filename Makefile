@@ -54,6 +54,7 @@ test-win32: deps
 	@echo "Windows platform services compile with MinGW-w64."
 
 package: build
+	rm -f $(BUILD)/lumivane_*.deb
 	cd $(BUILD) && cpack
 
 # The package holds every file it should, and they work where it puts them.

@@ -5,6 +5,7 @@
 #include "app/HeadlessRender.h"
 #include "app/Options.h"
 #include "app/PatternJson.h"
+#include "app/XScreenSaverList.h"
 #include "patterns/StoreFile.h"
 #include "patterns/Windows1252.h"
 #include "view/HostWindow.h"
@@ -71,12 +72,16 @@ int renderPlaceholder(const ToolCall&) {
     return EXIT_USAGE;
 }
 
+int addToXScreenSaverList(const ToolCall& call) {
+    return addToXScreenSaver(userXScreenSaverFile(), XSCREENSAVER_DEFAULTS, call.out, call.err);
+}
+
 // Reached only through runBankOption, which takes the arguments that follow.
 int bankPlaceholder(const ToolCall&) {
     return EXIT_USAGE;
 }
 
-constexpr std::array<LongOption, 10> LONG_OPTIONS{{
+constexpr std::array<LongOption, 11> LONG_OPTIONS{{
     {"help", "", "show this help and exit", showHelp},
     {"version", "", "show the version and exit", showVersion},
     {"list", "[FILE]",
@@ -95,6 +100,8 @@ constexpr std::array<LongOption, 10> LONG_OPTIONS{{
     {"root", "", "draw into $XSCREENSAVER_WINDOW, else the root window (also -root)", badHackCall},
     {"window-id", "ID", "draw into window ID, hexadecimal 0x... or decimal (also -window-id)",
      badHackCall},
+    {"add-to-xscreensaver", "", "add Lumivane to the display modes listed in ~/.xscreensaver",
+     addToXScreenSaverList},
 }};
 
 void writeOptionTable(std::ostream& out) {

@@ -65,19 +65,19 @@ template <typename Sender> void quitWhenFinished(const Sender* sender, void (Sen
 
 bool startPreview(SaverApp& app, long long hostHandle) {
     quitOnTerminationSignals();
-    std::unique_ptr<HostWindow> host = findPreviewHost(hostHandle, app.options().previewOnRoot);
-    if (!host) {
-        if (hostHandle != 0)
-            std::cerr << "lumivane: there is no window " << hostHandle << " to draw into\n";
-        else
-            std::cerr << "lumivane: no window to draw into (give one, or set "
-                         "XSCREENSAVER_WINDOW)\n";
+    PreviewHost host =
+        findPreviewHost(hostHandle, app.options().previewOnRoot, app.options().previewHandleOrigin);
+    if (!host.window) {
+        std::cerr << "lumivane: " << host.problem << '\n';
+        app.markStartFailed();
         return false;
     }
     app.prepareNameFont();
-    auto* preview = new PreviewSession(app.viewEnvironment(), std::move(host));
+    auto* preview = new PreviewSession(app.viewEnvironment(), std::move(host.window));
     if (!preview->open(app.mainScene(), app.store().current)) {
         delete preview;
+        std::cerr << "lumivane: the window to draw into went away\n";
+        app.markStartFailed();
         return false;
     }
     quitWhenFinished(preview, &PreviewSession::finished);

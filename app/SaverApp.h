@@ -38,6 +38,10 @@ class SaverApp {
     // Frees the stored patterns; called once the event loop has ended or
     // startUp returned false.
     void shutDown();
+    // A run mode that could not do what it was asked (a preview without its
+    // host window) marks the start as failed: the process then ends with 1.
+    void markStartFailed() { startFailed_ = true; }
+    bool startFailed() const { return startFailed_; }
 
     // The full-screen mode's preparation before its window is made: marks the
     // options, lowers the priority when the stored polite mode is on, makes
@@ -76,6 +80,7 @@ class SaverApp {
     std::unique_ptr<Scene> mainScene_;
     std::unique_ptr<Scene> editorScene_;
     DataSource dataSource_ = DataSource::Defaults;
+    bool startFailed_ = false;
     DisplayOverrides overrides_;
     // Data files start-up found but refused or found damaged.
     std::vector<std::string> unreadDataFiles_;

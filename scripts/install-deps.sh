@@ -6,7 +6,8 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config git
-    qt6-base-dev libgl-dev libxcb1-dev libxcb-dpms0-dev libxkbcommon-dev
+    qt6-base-dev libgl-dev libxcb1-dev libxcb-dpms0-dev libxkbcommon-dev libwayland-dev
+    qt6-wayland
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth imagemagick
@@ -17,7 +18,8 @@ if [[ ${1:-} != --program ]]; then
         xdotool x11-apps x11-utils xscreensaver xscreensaver-data xscreensaver-data-extra
         xscreensaver-gl
         clang-format
-        dpkg-dev desktop-file-utils man-db libxml2-utils
+        dpkg-dev desktop-file-utils man-db libxml2-utils lintian appstream
+        sway grim wtype xwayland
     )
 fi
 

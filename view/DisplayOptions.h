@@ -5,6 +5,7 @@
 #include <QFont>
 
 #include <optional>
+#include <string>
 
 namespace lumivane {
 
@@ -21,6 +22,9 @@ struct DisplayOptions {
     // A preview started as a screen-saver hack with --root: without a host
     // window of its own it draws on the root window.
     bool previewOnRoot = false;
+    // Where the preview's window id came from, for the message when it names
+    // no window: "the argument" (/p ID) or "--window-id".
+    std::string previewHandleOrigin = "the argument";
 };
 
 // The process-wide objects a view reads: the options, the pattern store and

@@ -106,7 +106,7 @@ int KaleidoView::storedPatternCount() const {
 // The pattern each reset shows, by the store's full-screen mode:
 //   Use Current    the view's own pattern, at its own speed
 //   Use Random     a random stored pattern, at the store's current speed
-//   Auto-Generate  a freshly generated pattern, at the store's current speed
+//   Auto-Generate  a freshly generated pattern without a name, at the store's current speed
 //   Cycle          the next stored pattern (from a random start), at its speed
 // Use Random and Cycle with an empty store fall back to Use Current.
 // Returns the n for setFrameInterval, or 0 when nothing is to change.
@@ -122,7 +122,10 @@ int KaleidoView::chooseNextPattern(int mode) {
         pattern_ = *store->patternAt(sharedRandom().draw() % count);
         return store->current.speed + 1;
     case FULLSCREEN_AUTO_GENERATE:
+        // The generator keeps the name of the pattern it overwrites, which
+        // names no generated pattern: the overlay shows none.
         ColourTools::randomisePattern(pattern_);
+        pattern_.setNameText("");
         return (store != nullptr ? store->current.speed : pattern_.speed) + 1;
     case FULLSCREEN_CYCLE:
         if (cycleIndex_ < 0) {

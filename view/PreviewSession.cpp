@@ -1,6 +1,9 @@
 #include "view/PreviewSession.h"
 
+#include "view/WindowManagerRequests.h"
+
 #include <QLoggingCategory>
+#include <QString>
 #include <QWindow>
 
 #include <cstdlib>
@@ -31,6 +34,9 @@ bool PreviewSession::open(Scene& scene, const Pattern& pattern) {
         return false;
     }
     hostSize_ = *size;
+    // The view's window goes into the host before it is shown, and the window
+    // manager hears nothing about it.
+    blockWindowManagerRequests(true);
     view_ = new KaleidoView(environment_);
     view_->attachScene(&scene, pattern);
     foreignHost_.reset(QWindow::fromWinId(host_->id()));
@@ -73,16 +79,39 @@ void PreviewSession::destroyView() {
     foreignHost_.reset();
 }
 
-std::unique_ptr<HostWindow> findPreviewHost(long long handle, bool onRoot) {
+PreviewHost findPreviewHost(long long handle, bool onRoot, std::string_view handleOrigin) {
+    PreviewHost host;
+    const auto noWindow = [&host](const std::string& id, std::string_view origin) {
+        host.problem =
+            "there is no window " + id + " (from " + std::string(origin) + ") to draw into";
+    };
     if (handle != 0) {
-        return HostWindow::open(handle);
+        host.window = HostWindow::open(handle);
+        if (!host.window) {
+            // X tools write window ids in hexadecimal; /p takes decimal.
+            noWindow(handleOrigin == "the argument"
+                         ? std::to_string(handle)
+                         : QStringLiteral("0x%1").arg(handle, 0, 16).toStdString(),
+                     handleOrigin);
+        }
+        return host;
     }
     const char* saverWindow = std::getenv("XSCREENSAVER_WINDOW");
     if (saverWindow != nullptr && *saverWindow != '\0') {
         const std::optional<long long> id = parseWindowId(saverWindow);
-        return id ? HostWindow::open(*id) : nullptr;
+        if (!id)
+            host.problem = "XSCREENSAVER_WINDOW=\"" + std::string(saverWindow) +
+                           "\" is not a window id (hexadecimal 0x... or decimal)";
+        else if (!(host.window = HostWindow::open(*id)))
+            noWindow(saverWindow, "XSCREENSAVER_WINDOW");
+        return host;
     }
-    return onRoot ? HostWindow::openRoot() : nullptr;
+    if (!onRoot) {
+        host.problem = "no window to draw into (give one, or set XSCREENSAVER_WINDOW)";
+    } else if (!(host.window = HostWindow::openRoot())) {
+        host.problem = "cannot open the root window of the X display";
+    }
+    return host;
 }
 
 } // namespace lumivane

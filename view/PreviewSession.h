@@ -13,6 +13,8 @@
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 
 class QWindow;
 
@@ -54,7 +56,12 @@ class PreviewSession : public QObject {
 
 // The host a preview started with handle draws into: handle itself when given,
 // else the window named by $XSCREENSAVER_WINDOW; with onRoot the root window
-// when neither names one. nullptr when the chosen window does not exist.
-std::unique_ptr<HostWindow> findPreviewHost(long long handle, bool onRoot);
+// when neither names one. Without a window, problem says in one line why, and
+// where the id came from (handleOrigin for handle, else the variable).
+struct PreviewHost {
+    std::unique_ptr<HostWindow> window;
+    std::string problem;
+};
+PreviewHost findPreviewHost(long long handle, bool onRoot, std::string_view handleOrigin);
 
 } // namespace lumivane

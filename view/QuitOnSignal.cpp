@@ -16,16 +16,21 @@ namespace {
 // A signal handler may only do async-signal-safe work: it writes one byte into
 // a pipe, and the event loop, watching the other end, does the rest.
 int signalPipe[2] = {-1, -1};
+int receivedSignal = 0;
 
-extern "C" void noteSignal(int) {
-    const char byte = 1;
+extern "C" void noteSignal(int signal) {
+    const char byte = static_cast<char>(signal);
     const ssize_t written = write(signalPipe[1], &byte, 1);
     (void)written; // a full pipe already holds a pending quit
 }
 
 void drainAndQuit() {
     std::array<char, 64> bytes{};
-    while (read(signalPipe[0], bytes.data(), bytes.size()) > 0) {
+    ssize_t got = 0;
+    while ((got = read(signalPipe[0], bytes.data(), bytes.size())) > 0) {
+        if (receivedSignal == 0) {
+            receivedSignal = bytes[0];
+        }
     }
     QCoreApplication::exit(0);
 }
@@ -52,6 +57,25 @@ bool quitOnTerminationSignals() {
         installed = sigaction(signal, &action, nullptr) == 0 && installed;
     }
     return installed;
+}
+
+int receivedTerminationSignal() {
+    return receivedSignal;
+}
+
+void endByReceivedSignal() {
+    if (receivedSignal == 0) {
+        return;
+    }
+    struct sigaction action {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    sigaction(receivedSignal, &action, nullptr);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, receivedSignal);
+    sigprocmask(SIG_UNBLOCK, &only, nullptr);
+    raise(receivedSignal);
 }
 
 } // namespace lumivane

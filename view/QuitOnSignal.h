@@ -1,5 +1,7 @@
 // Ending the event loop cleanly on SIGTERM, SIGINT and SIGHUP, the way a
-// screen locker or screen-saver daemon ends the saver it started.
+// screen locker or screen-saver daemon ends the saver it started, and then
+// ending the process by that signal, so that whoever started it sees it was
+// ended as asked (a daemon logs a hack that exits by itself as abnormal).
 #pragma once
 
 namespace lumivane {
@@ -8,5 +10,12 @@ namespace lumivane {
 // three signals. Needs the application object; calling it again does nothing.
 // Returns false when the handlers could not be installed.
 bool quitOnTerminationSignals();
+
+// The first of the three signals that arrived, or 0.
+int receivedTerminationSignal();
+
+// Once everything is cleaned up: when a termination signal arrived, ends the
+// process by that signal with its default action. Returns otherwise.
+void endByReceivedSignal();
 
 } // namespace lumivane

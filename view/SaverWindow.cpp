@@ -11,6 +11,11 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
 
 namespace lumivane {
 
@@ -27,14 +32,57 @@ SaverWindow::SaverWindow(const ViewEnvironment& environment, SaverSession& sessi
     setFocusPolicy(Qt::StrongFocus);
 }
 
+namespace {
+
+// Xwayland, the X server of Wayland compositors, names its outputs XWAYLAND0
+// and so on, or (from version 23) announces itself with an extension of that
+// name.
+bool onXWayland() {
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen->name().startsWith(QLatin1String("XWAYLAND"))) {
+            return true;
+        }
+    }
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    if (connection == nullptr) {
+        return false;
+    }
+    constexpr char NAME[] = "XWAYLAND";
+    xcb_query_extension_reply_t* reply = xcb_query_extension_reply(
+        connection, xcb_query_extension(connection, sizeof NAME - 1, NAME), nullptr);
+    const bool present = reply != nullptr && reply->present != 0;
+    std::free(reply);
+    return present;
+}
+
+} // namespace
+
+// On X11 the windows place themselves, outside the window manager, as screen
+// savers do: a window manager puts a full-screen window where it likes (under
+// XWayland, every one on the output that has the focus), and the input grab
+// keeps the keyboard and the pointer. A Wayland compositor's X window manager
+// takes the focus back from a window it did not give it to, which would end
+// the saver at once: there the windows wait for the compositor's focus.
+// Elsewhere each window asks to be full screen on its screen.
 void SaverWindow::createFullScreen(QScreen* screen) {
+    const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (x11) {
+        setWindowFlag(Qt::X11BypassWindowManagerHint);
+    }
     if (screen != nullptr) {
         setScreen(screen);
         setGeometry(screen->geometry());
     }
-    showFullScreen();
+    if (x11 && screen != nullptr) {
+        show();
+    } else {
+        showFullScreen();
+    }
     raise();
-    activateWindow();
+    if (!x11 || !onXWayland()) {
+        activateWindow();
+    }
 }
 
 void SaverWindow::beginClosing() {

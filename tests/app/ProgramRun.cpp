@@ -101,6 +101,10 @@ int ProgramRun::wait(double seconds) {
     return WIFEXITED(*status_) ? WEXITSTATUS(*status_) : -1;
 }
 
+int ProgramRun::endSignal() const {
+    return status_ && *status_ != -1 && WIFSIGNALED(*status_) ? WTERMSIG(*status_) : 0;
+}
+
 int ProgramRun::stop(int signal, double seconds) {
     if (running())
         ::kill(pid_, signal);

@@ -35,6 +35,9 @@ class ProgramRun {
     // Sends signal and waits as wait() does.
     int stop(int signal, double seconds);
     const std::string& errorText() const { return err_; }
+    // The signal that ended the program by itself, or 0 (also when the
+    // program had to be killed after its time).
+    int endSignal() const;
 
   private:
     void readAvailable(int timeoutMs);

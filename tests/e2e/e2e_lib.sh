@@ -110,6 +110,30 @@ ends_cleanly() {
     [[ $status -eq 0 ]]
 }
 
+# ends_by_signal MILLISECONDS PID SIGNAL: ends in time, by SIGNAL (TERM, INT,
+# HUP): it cleans up and ends itself by the signal it was sent, as hosts expect.
+ends_by_signal() {
+    if ! ends_within "$1" "$2"; then
+        echo "  still running after $1 ms"
+        kill -KILL "$2" 2>/dev/null
+        wait "$2" 2>/dev/null
+        return 1
+    fi
+    local status expected=$((128 + $(kill -l "$3")))
+    status=$(exit_status "$2")
+    [[ $status -eq $expected ]] || echo "  exit status $status, not $expected (SIG$3)"
+    [[ $status -eq $expected ]]
+}
+
+# ends_failing MILLISECONDS PID: ends in time with status 1.
+ends_failing() {
+    ends_within "$1" "$2" || { kill -KILL "$2" 2>/dev/null; wait "$2" 2>/dev/null; return 1; }
+    local status
+    status=$(exit_status "$2")
+    [[ $status -eq 1 ]] || echo "  exit status $status"
+    [[ $status -eq 1 ]]
+}
+
 still_running() { kill -0 "$1" 2>/dev/null; }
 
 # cpu_ticks PID: user plus system CPU ticks the process has used so far.

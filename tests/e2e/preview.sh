@@ -36,7 +36,7 @@ host_open 200 150
 start_program "/p:$HOST_ID"
 check "/p:HANDLE draws inside the host" wait_until_covered "$HOST_ID"
 kill -TERM "$PROGRAM_PID"
-check "SIGTERM ends the preview within a second" ends_cleanly 1000 "$PROGRAM_PID"
+check "SIGTERM ends the preview within a second" ends_by_signal 1000 "$PROGRAM_PID" TERM
 host_close
 
 # A preview whose host is unmapped draws nothing (no X event tells it; it
@@ -53,12 +53,12 @@ check "no frames while the host is unmapped ($hidden CPU ticks in 2 s, $shown wh
     test $((hidden * 4)) -lt "$shown"
 check "... and frames again once it is mapped" moving "$HOST_ID"
 kill -TERM "$PROGRAM_PID"
-check "SIGTERM ends it within a second" ends_cleanly 1000 "$PROGRAM_PID"
+check "SIGTERM ends it within a second" ends_by_signal 1000 "$PROGRAM_PID" TERM
 host_close
 
 windows_before=$(xwininfo -root -children | grep -c '^ *0x')
 start_program /p 12345
-check "a handle that names no window ends at once" ends_cleanly 1000 "$PROGRAM_PID"
+check "a handle that names no window ends at once with status 1" ends_failing 1000 "$PROGRAM_PID"
 check "... and leaves no window" \
     test "$(xwininfo -root -children | grep -c '^ *0x')" -eq "$windows_before"
 

@@ -4,6 +4,9 @@
 //   resize W H   change the window's size
 //   unmap, map   hide the window and show it again
 //   destroy      destroy the window (the program keeps running)
+//   messages     answer with the number of client messages about other windows
+//                sent to the root window so far, as a program watching the root
+//                window (a screen locker) sees them
 //   quit         end (also at end of input)
 // Usage: lumivane_x_host [WIDTH HEIGHT [X Y]]
 #include <xcb/xcb.h>
@@ -58,7 +61,12 @@ int main(int argc, char** argv) {
     const xcb_window_t window =
         createHost(connection, argumentOr(argc, argv, 3, 10), argumentOr(argc, argv, 4, 10),
                    argumentOr(argc, argv, 1, 320), argumentOr(argc, argv, 2, 240));
+    const std::uint32_t rootEvents[] = {XCB_EVENT_MASK_STRUCTURE_NOTIFY};
+    xcb_change_window_attributes(connection,
+                                 xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root,
+                                 XCB_CW_EVENT_MASK, rootEvents);
     sync(connection);
+    int rootMessages = 0;
     std::cout << window << std::endl;
 
     std::string line;
@@ -81,6 +89,17 @@ int main(int argc, char** argv) {
             break;
         }
         sync(connection);
+        if (command == "messages") {
+            while (xcb_generic_event_t* event = xcb_poll_for_event(connection)) {
+                const bool aboutAnother =
+                    (event->response_type & 0x7F) == XCB_CLIENT_MESSAGE &&
+                    reinterpret_cast<xcb_client_message_event_t*>(event)->window != window;
+                rootMessages += aboutAnother ? 1 : 0;
+                std::free(event);
+            }
+            std::cout << rootMessages << std::endl;
+            continue;
+        }
         std::cout << "ok" << std::endl;
     }
     xcb_disconnect(connection);

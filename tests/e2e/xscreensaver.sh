@@ -23,9 +23,13 @@ fi
 # A copy of the program and a home the user can read.
 chmod 755 "$WORK"
 SAVER_HOME=$WORK/saver-home
-mkdir -p "$SAVER_HOME/runtime" "$WORK/bin"
-cp "$LUMIVANE" "$WORK/bin/lumivane"
-chmod 755 "$WORK/bin/lumivane"
+# The hand-written entries run it by a name of its own, so that the list
+# command, which looks for "lumivane", still has its entry to add.
+HACK=$WORK/bin/lumivane-under-test
+mkdir -p "$SAVER_HOME/runtime" "$WORK/bin" "$WORK/path"
+cp "$LUMIVANE" "$HACK"
+cp "$LUMIVANE" "$WORK/path/lumivane"
+chmod 755 "$HACK" "$WORK/path" "$WORK/path/lumivane"
 cat >"$SAVER_HOME/.xscreensaver" <<CONFIG
 timeout:	1:00:00
 cycle:		0
@@ -36,20 +40,20 @@ unfade:		False
 dpmsEnabled:	False
 mode:		one
 selected:	0
-programs:	"Lumivane" $WORK/bin/lumivane -root \n\
-		"Lumivane cycle" $WORK/bin/lumivane --root --mode cycle \n
+programs:	"Lumivane" $HACK -root \n\
+		"Lumivane cycle" $HACK --root --mode cycle \n
 CONFIG
 chown -R "$SAVER_USER" "$SAVER_HOME"
 chmod 700 "$SAVER_HOME/runtime"
 
 as_user() {
-    "${run_as_user[@]}" env -i PATH=/usr/bin:/bin HOME="$SAVER_HOME" DISPLAY="$DISPLAY" \
+    "${run_as_user[@]}" env -i PATH="$WORK/path:/usr/bin:/bin" HOME="$SAVER_HOME" DISPLAY="$DISPLAY" \
         XDG_RUNTIME_DIR="$SAVER_HOME/runtime" XDG_CONFIG_HOME="$SAVER_HOME/.config" \
         XDG_DATA_HOME="$SAVER_HOME/.local/share" XDG_DATA_DIRS="$SAVER_HOME/system" "$@"
 }
 
-hack_pids() { pgrep -u "$SAVER_USER" -f "^$WORK/bin/lumivane --?root"; }
-hack_is() { pgrep -u "$SAVER_USER" -fx "$WORK/bin/lumivane $1" >/dev/null; }
+hack_pids() { pgrep -u "$SAVER_USER" -f "^($HACK|lumivane) --?root"; }
+hack_is() { pgrep -u "$SAVER_USER" -fx "$HACK $1" >/dev/null; }
 
 # poll TENTHS COMMAND...: up to TENTHS tenths of a second for COMMAND to succeed.
 poll() {
@@ -98,6 +102,12 @@ start_daemon() {
     return 1
 }
 
+# The list command adds the entry the installed program is run by, found on
+# the PATH, after the two above.
+as_user lumivane --add-to-xscreensaver >>"$WORK/program.log" 2>&1
+check "--add-to-xscreensaver adds Lumivane to the list" \
+    grep -q '^[[:space:]]*"Lumivane"  lumivane --root' "$SAVER_HOME/.xscreensaver"
+
 # The daemon is another program: when it does not come up on this machine
 # even on a second try, there is nothing of ours to check.
 if ! start_daemon && ! { start_x 800x600 && start_daemon; }; then
@@ -124,16 +134,24 @@ check "... which shows a moving kaleidoscope" poll 50 moving
 as_user xscreensaver-command -deactivate >/dev/null
 check "deactivating ends it within a second" poll 10 no_hack_left
 
+as_user xscreensaver-command -select 3 >/dev/null
+check "the daemon runs the entry --add-to-xscreensaver added" \
+    poll 200 pgrep -u "$SAVER_USER" -fx "lumivane --root"
+check "... which shows a moving kaleidoscope" poll 50 moving
+as_user xscreensaver-command -deactivate >/dev/null
+check "deactivating ends it within a second" poll 10 no_hack_left
+
 stop_daemon
 if ! no_hack_left; then
     echo "Daemon log:"
     tail -n 20 "$WORK/xscreensaver.log"
 fi
 
-as_user "$WORK/bin/lumivane" -root >>"$WORK/program.log" 2>&1 &
+as_user "$HACK" -root >>"$WORK/program.log" 2>&1 &
 ROOT_PID=$!
 check "\"lumivane -root\" as a locker runs it draws on the root window" wait_until_drawn
 check "... and moves" moving
-pkill -TERM -u "$SAVER_USER" -fx "$WORK/bin/lumivane -root"
-check "... and ends on SIGTERM within a second" ends_cleanly 1000 "$ROOT_PID"
+pkill -TERM -u "$SAVER_USER" -fx "$HACK -root"
+check "... and ends on SIGTERM, by that signal, within a second" \
+    ends_by_signal 1000 "$ROOT_PID" TERM
 finish

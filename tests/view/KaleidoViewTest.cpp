@@ -147,9 +147,29 @@ TEST(KaleidoView, AutoGenerateMakesANewDesignAtTheStoresSpeed) {
     sharedRandom().seed(99);
     view->reset();
     EXPECT_NE(view->pattern(), own);
-    EXPECT_EQ(view->pattern().nameText(), "Own");
     EXPECT_EQ(view->pattern().speed, 20);
     EXPECT_EQ(view->frameIntervalMs(), frameIntervalMs(71));
+}
+
+// The generator keeps the overwritten pattern's name; the overlay must not
+// put it over a pattern it does not name, and the stored pattern keeps it.
+TEST(KaleidoView, AutoGenerateShowsNoNameOverTheGeneratedPattern) {
+    QImage frames[2];
+    for (const bool showName : {false, true}) {
+        ViewWorld world;
+        world.options.showPatternName = showName;
+        world.store.fullScreenMode = FULLSCREEN_AUTO_GENERATE;
+        world.store.addPattern(patternNamed("Rose Window", 20));
+        auto view = showView(world, *world.store.patternAt(0), QSize(600, 80));
+        sharedRandom().seed(99);
+        view->reset();
+        view->redraw();
+        EXPECT_EQ(view->pattern().nameText(), "");
+        EXPECT_EQ(world.store.patternAt(0)->nameText(), "Rose Window");
+        frames[showName ? 1 : 0] = view->shownFrame();
+    }
+    ASSERT_FALSE(frames[0].isNull());
+    EXPECT_EQ(frames[0], frames[1]);
 }
 
 TEST(KaleidoView, CycleStepsThroughTheStoreInOrderFromARandomStartAndWraps) {
