@@ -5,6 +5,8 @@
 #include "app/HeadlessRender.h"
 #include "app/Options.h"
 #include "app/PatternJson.h"
+#include "app/idle/Autostart.h"
+#include "app/idle/IdleCommand.h"
 #include "patterns/StoreFile.h"
 #include "patterns/Windows1252.h"
 #include "view/HostWindow.h"
@@ -76,7 +78,15 @@ int bankPlaceholder(const ToolCall&) {
     return EXIT_USAGE;
 }
 
-constexpr std::array<LongOption, 10> LONG_OPTIONS{{
+int idleWatcher(const ToolCall& call) {
+    return runIdleWatcher(call.programName, call.value, call.out, call.err);
+}
+
+int idleAutostart(const ToolCall& call) {
+    return runIdleAutostart(call.programName, call.value, call.out, call.err);
+}
+
+constexpr std::array<LongOption, 12> LONG_OPTIONS{{
     {"help", "", "show this help and exit", showHelp},
     {"version", "", "show the version and exit", showVersion},
     {"list", "[FILE]",
@@ -95,6 +105,12 @@ constexpr std::array<LongOption, 10> LONG_OPTIONS{{
     {"root", "", "draw into $XSCREENSAVER_WINDOW, else the root window (also -root)", badHackCall},
     {"window-id", "ID", "draw into window ID, hexadecimal 0x... or decimal (also -window-id)",
      badHackCall},
+    {"idle", "TIME",
+     "start the full-screen saver after TIME without input (10m, 90s; a bare number counts "
+     "minutes), again and again, until ended",
+     idleWatcher},
+    {"idle-autostart", "on|off", "start --idle 10m with every session of this user, or no longer",
+     idleAutostart},
 }};
 
 void writeOptionTable(std::ostream& out) {
