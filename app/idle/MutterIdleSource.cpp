@@ -43,8 +43,11 @@ MutterIdleSource::MutterIdleSource(const QDBusConnection& bus) : bus_(bus) {
                  SLOT(takeDisconnection()));
     auto* departure = new QDBusServiceWatcher(MONITOR_SERVICE, bus_,
                                               QDBusServiceWatcher::WatchForUnregistration, this);
-    connect(departure, &QDBusServiceWatcher::serviceUnregistered, this,
-            [this] { fail(QStringLiteral("GNOME's idle monitor has left the session bus")); });
+    // Qt reports every name gone when the bus itself goes.
+    connect(departure, &QDBusServiceWatcher::serviceUnregistered, this, [this] {
+        fail(bus_.isConnected() ? QStringLiteral("GNOME's idle monitor has left the session bus")
+                                : QStringLiteral("lost the connection to the session bus"));
+    });
     remainder_.setSingleShot(true);
     remainder_.setTimerType(Qt::PreciseTimer);
     connect(&remainder_, &QTimer::timeout, this, &MutterIdleSource::idleLongEnough);

@@ -22,3 +22,8 @@ lumivane_e2e_test(e2e_preview preview.sh)
 lumivane_e2e_test(e2e_hack_options hack.sh)
 lumivane_e2e_test(e2e_xscreensaver xscreensaver.sh)
 lumivane_e2e_test(e2e_configure configure.sh)
+
+# The idle watcher (--idle) with each idle source a machine without a desktop
+# can offer: the X server, headless sway, and GNOME's services as stand-ins.
+lumivane_e2e_test(e2e_idle_x11 idle_x11.sh)
+lumivane_e2e_test(e2e_idle_sway idle_sway.sh)

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# The idle watcher on a virtual X server (the MIT-SCREEN-SAVER idle time):
+# the saver starts after the idle time, input before that puts it off, and
+# after a key has ended it, it starts again after the next idle period. A
+# saver that crashes is reported and started again; a watcher that is killed
+# takes its saver with it; SIGTERM ends both with status 0. Without any idle
+# source the watcher says so in one line and ends with status 1.
+source "$(dirname "$0")/e2e_lib.sh"
+source "$(dirname "$0")/idle_lib.sh"
+require_tools Xvfb xdotool pgrep import convert
+
+no_source_run() {
+    env -u DISPLAY -u WAYLAND_DISPLAY "$LUMIVANE" --idle 1 >"$WORK/none.out" 2>"$WORK/none.err"
+}
+no_source_run
+status=$?
+check "without an idle source: status 1" test "$status" -eq 1
+one_line_no_source() {
+    [[ $(wc -l <"$WORK/none.err") -eq 1 ]] && grep -q "no idle source" "$WORK/none.err"
+}
+check "... and one line saying so" one_line_no_source
+
+start_x 800x600
+xdotool mousemove 400 300
+start_watcher "$LUMIVANE" --idle "${IDLE}s"
+check "the watcher uses the X server's idle time" poll 50 watcher_said "watching MIT-SCREEN-SAVER"
+
+input_for $((IDLE + 2)) xdotool mousemove_relative --sync 1 0
+check "pointer input every half second keeps the saver off" no_saver
+check "the saver starts once the idle time has passed" poll 100 saver_runs
+check "... and draws a kaleidoscope" wait_until_drawn
+keep_shot "$WORK/wait.png" idle-x11
+sleep 0.5
+xdotool key a
+check "a key ends the saver" poll 30 no_saver
+check "... and it does not start again at once" no_saver_for 1
+check "it starts again after the next idle period" poll 100 saver_runs
+
+crashed=$(saver_pid)
+sleep 0.5
+kill -SEGV "$crashed"
+check "a saver that crashes is reported" poll 30 watcher_said "ended by signal 11"
+check "... the watcher goes on" watcher_runs
+check "... and starts the saver again after the idle time" poll 100 saver_runs
+
+saver=$(saver_pid)
+kill -KILL "$WATCHER_PID"
+wait "$WATCHER_JOB" 2>/dev/null
+check "a killed watcher takes its saver with it" poll 30 gone "$saver"
+
+start_watcher "$LUMIVANE" --idle "${IDLE}s"
+poll 100 saver_runs
+saver=$(saver_pid)
+kill -TERM "$WATCHER_PID"
+wait_watcher
+check "SIGTERM ends the watcher with status 0" test "$WATCHER_STATUS" -eq 0
+check "... and its saver" gone "$saver"
+finish
