@@ -24,6 +24,9 @@ lumivane_e2e_test(e2e_xscreensaver xscreensaver.sh)
 lumivane_e2e_test(e2e_configure configure.sh)
 
 # The idle watcher (--idle) with each idle source a machine without a desktop
-# can offer: the X server, headless sway, and GNOME's services as stand-ins.
+# can offer: the X server, headless sway, and GNOME's services as stand-ins;
+# its autostart entry.
 lumivane_e2e_test(e2e_idle_x11 idle_x11.sh)
 lumivane_e2e_test(e2e_idle_sway idle_sway.sh)
+lumivane_e2e_test(e2e_idle_gnome idle_gnome.sh)
+lumivane_e2e_test(e2e_idle_autostart idle_autostart.sh)

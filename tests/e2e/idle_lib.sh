@@ -42,9 +42,9 @@ lumivane_below() {
 
 # start_watcher COMMAND...: the watcher, run by COMMAND (which may run it as
 # another user) in the background; its own pid in WATCHER_PID, the job's in
-# WATCHER_JOB, its output in $WORK/watcher.log.
+# WATCHER_JOB, its output (this watcher's only) in $WORK/watcher.log.
 start_watcher() {
-    "$@" >>"$WORK/watcher.log" 2>&1 &
+    "$@" >"$WORK/watcher.log" 2>&1 &
     WATCHER_JOB=$!
     local i
     for ((i = 0; i < 50; i++)); do

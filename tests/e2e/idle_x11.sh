@@ -41,6 +41,7 @@ sleep 0.5
 kill -SEGV "$crashed"
 check "a saver that crashes is reported" poll 30 watcher_said "ended by signal 11"
 check "... the watcher goes on" watcher_runs
+check "... without starting it again at once" no_saver_for 1
 check "... and starts the saver again after the idle time" poll 100 saver_runs
 
 saver=$(saver_pid)
