@@ -17,7 +17,8 @@ for file in usr/bin/lumivane usr/libexec/xscreensaver/lumivane \
     usr/share/xscreensaver/config/lumivane.xml usr/share/applications/lumivane-settings.desktop \
     usr/share/applications/screensavers/lumivane.desktop \
     usr/share/icons/hicolor/scalable/apps/lumivane.svg usr/share/man/man6/lumivane.6.gz \
-    usr/share/lumivane/Lumivane.dat usr/share/doc/lumivane/manual.html; do
+    usr/share/lumivane/Lumivane.dat usr/share/lumivane/lumivane-idle.desktop \
+    usr/share/doc/lumivane/manual.html; do
     check "the package holds /$file" grep -q " \./$file\( \|$\)" <<<"$listing"
 done
 
@@ -55,7 +56,8 @@ check "... offers the modes, the pattern and the two switches" \
     test "$(xmllint --xpath 'count(/screensaver/select/option) + count(/screensaver/string)
         + count(/screensaver/boolean)' "$xml")" = 8
 for entry in "$root/usr/share/applications/lumivane-settings.desktop" \
-    "$root/usr/share/applications/screensavers/lumivane.desktop"; do
+    "$root/usr/share/applications/screensavers/lumivane.desktop" \
+    "$root/usr/share/lumivane/lumivane-idle.desktop"; do
     check "desktop-file-validate passes on ${entry#$root}" desktop-file-validate "$entry"
 done
 

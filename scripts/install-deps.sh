@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config git
     qt6-base-dev libgl-dev libxcb1-dev libxcb-dpms0-dev libxkbcommon-dev
+    libwayland-dev wayland-protocols plasma-wayland-protocols libxcb-screensaver0-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
     xvfb xauth imagemagick
@@ -18,6 +19,7 @@ if [[ ${1:-} != --program ]]; then
         xscreensaver-gl
         clang-format
         dpkg-dev desktop-file-utils man-db libxml2-utils
+        sway wtype grim qt6-wayland dbus python3-dbus python3-gi
     )
 fi
 
