@@ -70,6 +70,24 @@ wait_watcher() {
     wait "$WATCHER_JOB" 2>/dev/null || WATCHER_STATUS=$?
 }
 
+# mark: the moment from which the next idle period counts at the earliest
+# (after the last input, or before the saver is ended).
+mark() { MARK=$(date +%s%3N); }
+
+# starts_after_idle: the saver starts within 10 s, and not before the idle
+# time has passed since the mark. A busy machine only makes it look later.
+starts_after_idle() {
+    if ! poll 100 saver_runs; then
+        echo "  no saver within 10 s"
+        return 1
+    fi
+    local waited=$(($(date +%s%3N) - MARK))
+    if ((waited < IDLE * 1000 - 200)); then
+        echo "  the saver started only $waited ms after the mark"
+        return 1
+    fi
+}
+
 # no_saver_for SECONDS: no saver starts in that time.
 no_saver_for() {
     local i
@@ -80,12 +98,28 @@ no_saver_for() {
     return 0
 }
 
-# input_for SECONDS COMMAND...: COMMAND (a small input) every half second.
+# input_for SECONDS COMMAND...: COMMAND (a small input) every half second, the
+# last one at the end.
 input_for() {
     local seconds=$1 i
     shift
     for ((i = 0; i < seconds * 2; i++)); do
+        ((i == 0)) || sleep 0.5
         "$@" >/dev/null 2>&1
-        sleep 0.5
     done
+}
+
+# use_standin_saver: the watcher runs a stand-in instead of the saver, which
+# waits to be ended; end_saver ends it after input, as a key ends the real one
+# (INPUT_COMMAND is the test's way of sending input).
+use_standin_saver() {
+    printf '#!/bin/sh\nexec sleep 600\n' >"$WORK/saver"
+    chmod +x "$WORK/saver"
+    export LUMIVANE_IDLE_SAVER=$WORK/saver
+}
+end_saver() {
+    mark
+    "${INPUT_COMMAND[@]}"
+    kill -TERM "$(saver_pid)"
+    poll 30 no_saver
 }
