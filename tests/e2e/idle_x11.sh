@@ -2,12 +2,13 @@
 # The idle watcher on a virtual X server (the MIT-SCREEN-SAVER idle time):
 # the saver starts after the idle time, input before that puts it off, and
 # after a key has ended it, it starts again after the next idle period. A
-# saver that crashes is reported and started again; a watcher that is killed
+# saver that crashes is reported and started again; none starts while an
+# XScreenSaver daemon runs on the display; a watcher that is killed
 # takes its saver with it; SIGTERM ends both with status 0. Without any idle
 # source the watcher says so in one line and ends with status 1.
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/idle_lib.sh"
-require_tools Xvfb xdotool pgrep import convert
+require_tools Xvfb xdotool xprop pgrep import convert
 
 no_source_run() {
     env -u DISPLAY -u WAYLAND_DISPLAY "$LUMIVANE" --idle 1 >"$WORK/none.out" 2>"$WORK/none.err"
@@ -44,6 +45,19 @@ kill -SEGV "$crashed"
 check "a saver that crashes is reported" poll 30 watcher_said "ended by signal 11"
 check "... the watcher goes on" watcher_runs
 check "... and starts the saver again after the idle time, not at once" starts_after_idle
+
+# XScreenSaver's marks: a status on the root window, a version on its own
+# window, which goes with the daemon.
+host_open 40 40
+xprop -root -f _SCREENSAVER_STATUS 32i -set _SCREENSAVER_STATUS 0
+xprop -id "$HOST_ID" -f _SCREENSAVER_VERSION 8s -set _SCREENSAVER_VERSION 6.06
+xdotool key a
+poll 30 no_saver
+check "with an XScreenSaver daemon on the display the saver does not start" \
+    no_saver_for $((IDLE * 2))
+check "... and the watcher says why" watcher_said "an XScreenSaver daemon runs on this display"
+host_close
+check "a status the daemon left behind does not keep it away" poll 100 saver_runs
 
 saver=$(saver_pid)
 kill -KILL "$WATCHER_PID"
