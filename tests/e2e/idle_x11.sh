@@ -51,7 +51,7 @@ check "... and starts the saver again after the idle time, not at once" starts_a
 host_open 40 40
 xprop -root -f _SCREENSAVER_STATUS 32i -set _SCREENSAVER_STATUS 0
 xprop -id "$HOST_ID" -f _SCREENSAVER_VERSION 8s -set _SCREENSAVER_VERSION 6.06
-xdotool key a
+kill -TERM "$(saver_pid)"
 poll 30 no_saver
 check "with an XScreenSaver daemon on the display the saver does not start" \
     no_saver_for $((IDLE * 2))
