@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <functional>
 #include <memory>
 #include <ostream>
 
