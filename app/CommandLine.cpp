@@ -105,11 +105,9 @@ constexpr std::array<LongOption, 12> LONG_OPTIONS{{
     {"root", "", "draw into $XSCREENSAVER_WINDOW, else the root window (also -root)", badHackCall},
     {"window-id", "ID", "draw into window ID, hexadecimal 0x... or decimal (also -window-id)",
      badHackCall},
-    {"idle", "TIME",
-     "start the full-screen saver after TIME without input (10m, 90s; a bare number counts "
-     "minutes), again and again, until ended",
+    {"idle", "TIME", "start the full-screen saver after each TIME without input (10m, 90s, 5 = 5m)",
      idleWatcher},
-    {"idle-autostart", "on|off", "start --idle 10m with every session of this user, or no longer",
+    {"idle-autostart", "on|off", "run --idle 10m with each session of this user, or stop that",
      idleAutostart},
 }};
 
