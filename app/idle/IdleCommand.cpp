@@ -114,7 +114,7 @@ int runIdleWatcher(const std::string& programName, const std::string& timeText, 
     });
     QObject guard;
     if (!catchEndingSignals(&guard, [&] { end(EXIT_IDLE_ENDED); }))
-        err << programName << ": cannot catch SIGTERM; the saver may outlive the watcher\n";
+        err << programName << ": cannot catch SIGTERM; it will end the watcher at once\n";
 
     const QStringList checkNames = checks.names();
     out << programName << ": watching " << source->name().toStdString()
