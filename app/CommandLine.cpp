@@ -6,6 +6,8 @@
 #include "app/Options.h"
 #include "app/PatternJson.h"
 #include "app/XScreenSaverList.h"
+#include "app/idle/Autostart.h"
+#include "app/idle/IdleCommand.h"
 #include "patterns/StoreFile.h"
 #include "patterns/Windows1252.h"
 #include "view/HostWindow.h"
@@ -81,7 +83,15 @@ int bankPlaceholder(const ToolCall&) {
     return EXIT_USAGE;
 }
 
-constexpr std::array<LongOption, 11> LONG_OPTIONS{{
+int idleWatcher(const ToolCall& call) {
+    return runIdleWatcher(call.programName, call.value, call.out, call.err);
+}
+
+int idleAutostart(const ToolCall& call) {
+    return runIdleAutostart(call.programName, call.value, call.out, call.err);
+}
+
+constexpr std::array<LongOption, 13> LONG_OPTIONS{{
     {"help", "", "show this help and exit", showHelp},
     {"version", "", "show the version and exit", showVersion},
     {"list", "[FILE]",
@@ -102,6 +112,10 @@ constexpr std::array<LongOption, 11> LONG_OPTIONS{{
      badHackCall},
     {"add-to-xscreensaver", "", "add Lumivane to the display modes listed in ~/.xscreensaver",
      addToXScreenSaverList},
+    {"idle", "TIME", "start the full-screen saver after each TIME without input (10m, 90s, 5 = 5m)",
+     idleWatcher},
+    {"idle-autostart", "on|off", "run --idle 10m with each session of this user, or stop that",
+     idleAutostart},
 }};
 
 void writeOptionTable(std::ostream& out) {

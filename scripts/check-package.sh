@@ -25,7 +25,8 @@ for file in usr/bin/lumivane usr/libexec/xscreensaver/lumivane \
     usr/share/xscreensaver/config/lumivane.xml usr/share/applications/$id.desktop \
     usr/share/applications/screensavers/lumivane.desktop usr/share/metainfo/$id.metainfo.xml \
     usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/man/man6/lumivane.6.gz \
-    usr/share/lumivane/Lumivane.dat usr/share/doc/lumivane/manual.html \
+    usr/share/lumivane/Lumivane.dat usr/share/lumivane/lumivane-idle.desktop \
+    usr/share/doc/lumivane/manual.html \
     usr/share/doc/lumivane/copyright usr/share/doc/lumivane/changelog.Debian.gz \
     usr/share/doc-base/lumivane; do
     check "the package holds /$file" grep -q " \./$file\( \|$\)" <<<"$listing"
@@ -79,7 +80,8 @@ check "... offers the modes, the pattern and the two switches" \
     test "$(xmllint --xpath 'count(/screensaver/select/option) + count(/screensaver/string)
         + count(/screensaver/boolean)' "$xml")" = 8
 for entry in "$root/usr/share/applications/$id.desktop" \
-    "$root/usr/share/applications/screensavers/lumivane.desktop"; do
+    "$root/usr/share/applications/screensavers/lumivane.desktop" \
+    "$root/usr/share/lumivane/lumivane-idle.desktop"; do
     check "desktop-file-validate passes on ${entry#$root}" desktop-file-validate "$entry"
 done
 check "appstreamcli validates the metainfo" \

@@ -6,7 +6,8 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config git
-    qt6-base-dev libgl-dev libxcb1-dev libxcb-dpms0-dev libxkbcommon-dev libwayland-dev
+    qt6-base-dev libgl-dev libxcb1-dev libxcb-dpms0-dev libxkbcommon-dev
+    libwayland-dev wayland-protocols plasma-wayland-protocols libxcb-screensaver0-dev
     qt6-wayland
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
@@ -19,7 +20,7 @@ if [[ ${1:-} != --program ]]; then
         xscreensaver-gl
         clang-format
         dpkg-dev desktop-file-utils man-db libxml2-utils lintian appstream
-        sway grim wtype xwayland
+        sway grim wtype xwayland dbus python3-dbus python3-gi
     )
 fi
 

@@ -10,6 +10,7 @@
 #                        so that $! is the process a signal reaches
 #   sway_x_display       the X display of its XWayland, started on first use
 #   output_names         the outputs, one a line (HEADLESS-1, HEADLESS-2, ...)
+#   stop_sway            ends sway (also done when the script exits)
 # Each output is SWAY_OUTPUT_SIZE (default 640x480); the folders under $WORK
 # that the user needs are made readable for it.
 
@@ -43,6 +44,7 @@ as_sway_user() {
 
 start_sway() {
     local outputs=${1:?usage: start_sway OUTPUTS} width=${SWAY_OUTPUT_SIZE%x*} i
+    require_tools sway swaymsg
     chmod 755 "$WORK"
     mkdir -p "$SWAY_HOME/runtime" "$SWAY_HOME/shots"
     {
@@ -95,4 +97,12 @@ sway_x_display() {
         sleep 0.1
     done
     cat "$file"
+}
+
+stop_sway() {
+    [[ -n ${SWAY_PID:-} ]] || return 0
+    as_sway_user swaymsg exit >/dev/null 2>&1
+    ends_within 3000 "$SWAY_PID" || kill -TERM "$SWAY_PID" 2>/dev/null
+    wait "$SWAY_PID" 2>/dev/null
+    SWAY_PID=
 }
