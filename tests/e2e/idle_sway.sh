@@ -20,7 +20,7 @@ saver_fullscreen() {
     as_sway_user swaymsg -t get_tree | /usr/bin/python3 -c '
 import json, sys
 def walk(node):
-    if node.get("app_id") == "lumivane" and node.get("fullscreen_mode") == 1:
+    if node.get("app_id") == "org.lumivane.Lumivane" and node.get("fullscreen_mode") == 1:
         sys.exit(0)
     for child in node.get("nodes", []) + node.get("floating_nodes", []):
         walk(child)
