@@ -3,6 +3,7 @@
 #include "app/RunModes.h"
 
 #include "app/SaverApp.h"
+#include "app/Switches.h"
 #include "engine/Scene.h"
 #include "ui/ConfigDialog.h"
 #include "ui/ModalRunner.h"
@@ -67,7 +68,9 @@ bool startPreview(SaverApp& app, long long hostHandle) {
     quitOnTerminationSignals();
     std::unique_ptr<HostWindow> host = findPreviewHost(hostHandle, app.options().previewOnRoot);
     if (!host) {
-        if (hostHandle != 0)
+        if (hostHandle == NOT_A_WINDOW)
+            std::cerr << "lumivane: the handle given is not a window id (1 to 4294967295)\n";
+        else if (hostHandle != 0)
             std::cerr << "lumivane: there is no window " << hostHandle << " to draw into\n";
         else
             std::cerr << "lumivane: no window to draw into (give one, or set "
