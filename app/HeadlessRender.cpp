@@ -33,6 +33,9 @@ constexpr int EXIT_REFUSED = 1;
 constexpr int EXIT_BAD_INPUT = 2;
 constexpr int MAX_RENDER_SIDE = 16384;
 constexpr int MAX_FRAMES = 100000;
+// Pixels drawn in all (width x height x frames): about 2000 frames of
+// 3840x2160, a few minutes of drawing, rather than a day.
+constexpr std::int64_t MAX_RENDER_PIXELS = std::int64_t{16} << 30;
 
 template <typename T> std::optional<T> parseNumber(const std::string& text) {
     T value{};
@@ -334,6 +337,12 @@ std::optional<RenderRequest> parseRenderRequest(const std::vector<std::string>& 
         int(r.patternName.has_value()) + int(r.patternIndex.has_value()) + int(r.randomPattern);
     if (choices > 1)
         return err << "lumivane: choose one of --pattern, --index and --random\n", std::nullopt;
+    if (const std::int64_t pixels = std::int64_t{r.width} * r.height * r.frames;
+        pixels > MAX_RENDER_PIXELS)
+        return err << "lumivane: " << r.frames << " frames of " << r.width << "x" << r.height
+                   << " are " << pixels << " pixels to draw; at most " << MAX_RENDER_PIXELS
+                   << " (about 2000 frames of 3840x2160)\n",
+               std::nullopt;
     return r;
 }
 

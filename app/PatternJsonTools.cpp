@@ -10,6 +10,7 @@
 #include <ostream>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace lumivane {
@@ -25,6 +26,13 @@ bool readJsonText(const std::string& path, std::string& text, std::ostream& err)
     const int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return fail(std::strerror(errno));
+    const std::string tooLarge = "it is larger than " + std::to_string(MAX_JSON_BYTES) + " bytes";
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<std::uintmax_t>(info.st_size) > MAX_JSON_BYTES) {
+        ::close(fd);
+        return fail(tooLarge);
+    }
     char buffer[65536];
     for (;;) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
@@ -36,7 +44,7 @@ bool readJsonText(const std::string& path, std::string& text, std::ostream& err)
             if (got < 0)
                 return fail(std::strerror(error));
             if (got > 0)
-                return fail("it is larger than " + std::to_string(MAX_JSON_BYTES) + " bytes");
+                return fail(tooLarge);
             return true;
         }
         text.append(buffer, static_cast<std::size_t>(got));

@@ -30,13 +30,14 @@ class PlatformServices {
 
     enum class SaverLock { Taken, HeldElsewhere, Unavailable };
     // The full-screen saver's first step: takes the mark above and tells
-    // whether another saver holds it, so that of two savers started together
-    // exactly one runs. Unavailable (with the reason in problem) when the mark
-    // cannot be made at all. This default asks the two questions above in turn.
+    // whether another saver holds it. A platform with a real lock answers
+    // both in one step, so that of two savers started together exactly one
+    // runs. Unavailable (with the reason in problem) when the mark cannot be
+    // made at all. This default asks the two questions above in turn.
     virtual SaverLock takeSaverLock(std::string& problem) {
-        if (acquireSaverLock(problem))
-            return SaverLock::Taken;
-        return saverIsRunning() ? SaverLock::HeldElsewhere : SaverLock::Unavailable;
+        if (saverIsRunning())
+            return SaverLock::HeldElsewhere;
+        return acquireSaverLock(problem) ? SaverLock::Taken : SaverLock::Unavailable;
     }
 };
 

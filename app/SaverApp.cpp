@@ -174,7 +174,10 @@ bool SaverApp::saveSettings(std::ostream& err) {
                 return false;
             }
         }
-        return saveDataFile(options_, store_, err, &dataFileSeen_);
+        if (!saveDataFile(options_, store_, err, &dataFileSeen_))
+            return false;
+        dataFileSeen_ = name.look(); // what a later save compares with is this one
+        return true;
     } catch (const StoreFileError& error) {
         err << "lumivane: the data file was not saved: " << error.what() << '\n';
         return false;

@@ -27,7 +27,11 @@ StoreFileError errorFor(const std::string& what, const std::string& path) {
     return StoreFileError(reason, what + " " + path + ": " + reason);
 }
 
-StoreFileError notRegular(const std::string& path) {
+StoreFileError notRegular(const std::string& path, bool folder) {
+    if (folder) {
+        errno = EISDIR;
+        return errorFor("cannot use", path);
+    }
     return StoreFileError("it is not a regular file", path + " is not a regular file");
 }
 
@@ -249,6 +253,7 @@ FileSeen ResolvedName::look() const {
     seen.present = true;
     seen.regular = S_ISREG(info.st_mode);
     seen.link = S_ISLNK(info.st_mode);
+    seen.folder = S_ISDIR(info.st_mode);
     seen.device = info.st_dev;
     seen.inode = info.st_ino;
     seen.size = info.st_size;
@@ -289,7 +294,7 @@ std::vector<std::uint8_t> readRegularFile(const std::string& path, std::size_t m
         throw errorFor("cannot open", path);
     }
     if (!found.regular)
-        throw notRegular(path);
+        throw notRegular(path, found.folder);
     // Not waiting even if a FIFO was swapped in since the look, nor following a new link.
     Descriptor file{::openat(name.folder(), name.leaf().c_str(),
                              O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC)};
@@ -299,7 +304,7 @@ std::vector<std::uint8_t> readRegularFile(const std::string& path, std::size_t m
     if (::fstat(file.fd, &info) != 0)
         throw errorFor("cannot read", path);
     if (!S_ISREG(info.st_mode))
-        throw notRegular(path);
+        throw notRegular(path, S_ISDIR(info.st_mode));
     found.device = info.st_dev;
     found.inode = info.st_ino;
     found.size = info.st_size;
@@ -338,7 +343,7 @@ FileReplacement::FileReplacement(const std::string& path, LinkHandling links,
     const bool exists = ::fstatat(folder, name_.leaf().c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
     const bool hadFile = exists && S_ISREG(old.st_mode);
     if (exists && !hadFile && !(links == LinkHandling::ReplaceLink && S_ISLNK(old.st_mode)))
-        throw notRegular(name_.path());
+        throw notRegular(name_.given(), S_ISDIR(old.st_mode));
 
     const std::string prefix = temporaryPrefix(folder, name_.leaf());
     removeStaleTemporaries(folder, prefix);

@@ -35,6 +35,7 @@ struct FileSeen {
     bool present = false;
     bool regular = false;
     bool link = false; // the final name is a link (only where links are not followed)
+    bool folder = false;
     dev_t device = 0;
     ino_t inode = 0;
     off_t size = 0;
