@@ -165,8 +165,8 @@ TEST_F(SafeFileTest, LongNamesSaveAndStaleTemporariesGo) {
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"Lumivane.dat", "Lumivane.dat.tmp-Qw12Er",
-                                               "Lumivane.dat.tmp-aB3xY9~",
-                                               "Lumivane.dat.tmp-short", "Other.dat.tmp-aB3xY9"}));
+                                               "Lumivane.dat.tmp-aB3xY9~", "Lumivane.dat.tmp-short",
+                                               "Other.dat.tmp-aB3xY9"}));
 }
 
 // One limit for writers and readers: what is written can be read back, and
