@@ -33,8 +33,9 @@ std::vector<std::string> storeFromJson(const std::string& text, DataStore& store
 int dumpStoreFile(const std::string& path, std::ostream& out, std::ostream& err);
 
 // The most JSON text "--build" reads: room for the dump of a file of
-// MAX_STORED_PATTERNS patterns written with the longest numbers.
-inline constexpr std::size_t MAX_JSON_BYTES = 768u * 1024 * 1024;
+// MAX_STORED_PATTERNS patterns written with the longest numbers and names
+// (about 2268 bytes a pattern), so that everything --dump writes builds again.
+inline constexpr std::size_t MAX_JSON_BYTES = 384u * 1024 * 1024;
 
 // "--build OUT IN": writes the store described by the JSON file at jsonPath (a
 // file, a pipe or a FIFO; at most MAX_JSON_BYTES) to outPath, replacing it

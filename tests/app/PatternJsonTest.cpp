@@ -219,6 +219,32 @@ TEST(PatternJson, EveryProblemIsNamedByPatternAndFieldAndNothingIsWritten) {
     EXPECT_EQ(build(out, folder.path() / "in.json", valid, err), 0) << err;
 }
 
+// Whatever --dump writes builds again: the dump of a file of the most
+// patterns, each with the longest numbers and name, fits what --build reads.
+TEST(PatternJson, TheLargestDumpFitsWhatBuildReads) {
+    Pattern longest;
+    fill(longest, std::numeric_limits<std::int32_t>::min(), 0xFFFFFFFF, 255);
+    std::memset(longest.name, 1, PATTERN_NAME_BYTES); // each written as \u0001
+    DataStore one, two;
+    for (DataStore* s : {&one, &two}) {
+        s->clear();
+        s->current = longest;
+        for (std::int32_t* word : {&s->currentIndex, &s->noTabMarks, &s->politeMode,
+                                   &s->warnOnQuit, &s->enterKeepsDialog, &s->fullScreenMode})
+            *word = std::numeric_limits<std::int32_t>::min();
+        for (std::int32_t& r : s->reserved)
+            r = std::numeric_limits<std::int32_t>::min();
+        for (ColourRef& c : s->customColours)
+            c = 0xFFFFFFFF;
+    }
+    one.addPattern(longest);
+    two.addPattern(longest);
+    two.addPattern(longest);
+    const std::size_t first = storeToJson(one).size();
+    const std::size_t each = storeToJson(two).size() - first;
+    EXPECT_LE(first + each * (MAX_STORED_PATTERNS - 1), MAX_JSON_BYTES) << each << " a pattern";
+}
+
 // IN that cannot be read gives status 1 with the reason, an empty one is bad
 // input (2); a file larger than any dump is refused without being read.
 TEST(PatternJson, InputThatCannotBeReadIsSaidSo) {
