@@ -187,7 +187,7 @@ TEST(HeadlessRender, RefusedAndUnwritableFiles) {
 
 // The output is written in full or the render fails with status 2 and the
 // reason: a FIFO whose reader goes away (written directly, never replaced by
-// a file), and a full file system, where an old file stays as it was.
+// a file), and a nearly full file system, where an old file stays as it was.
 TEST(HeadlessRender, FailedWritesExitTwo) {
     TempFolder dir;
     const std::string data = writeStore(dir);
@@ -237,6 +237,9 @@ TEST(HeadlessRender, FailedWritesExitTwo) {
         while (filler.write(block.data(), block.size()))
             filler.flush();
     }
+    // Nearly full: the first part of a picture fits.
+    std::filesystem::resize_file(full / "filler",
+                                 std::filesystem::file_size(full / "filler") - 8192);
     for (const char* name : {"old.png", "new.png"}) {
         std::vector<std::string> args = {(full / name).string()};
         args.insert(args.end(), picture.begin(), picture.end());
