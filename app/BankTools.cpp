@@ -114,9 +114,12 @@ int runMergeBank(const std::vector<std::string>& args, std::ostream& out, std::o
         makeDataFolder(options); // a failure shows up as the lock's below
     // Read, merged and saved under the file's lock, so that merges running at
     // the same moment (and the dialog's OK) never lose each other's patterns.
+    // A file named with --into that is not there is reported by the read
+    // below; no lock file is left beside its name.
     std::optional<DataFileLock> lock;
     try {
-        lock.emplace(target);
+        if (!into || lookAtFile(*into).present)
+            lock.emplace(target);
     } catch (const StoreFileError& error) {
         err << "lumivane: " << target << ": the data file could not be saved: " << error.what()
             << '\n';
