@@ -197,6 +197,17 @@ bool FileSeen::sameFileAs(const FileSeen& other) const {
 }
 
 ResolvedName::ResolvedName(const std::string& path, LinkHandling links) : given_(path) {
+    try {
+        follow(links);
+    } catch (...) {
+        if (folder_ >= 0)
+            ::close(folder_); // the destructor does not run for a constructor that throws
+        throw;
+    }
+}
+
+void ResolvedName::follow(LinkHandling links) {
+    const std::string& path = given_;
     std::string current = path;
     for (int hop = 0;; ++hop) {
         if (hop > MAX_LINK_HOPS) {
@@ -360,15 +371,24 @@ FileReplacement::FileReplacement(const std::string& path, LinkHandling links,
         // Only as far as this process may; the file is still saved without it.
         [[maybe_unused]] const int ignored = ::fchown(fd_, old.st_uid, old.st_gid);
     }
-    if (::fchmod(fd_, hadFile ? old.st_mode & 07777 : newFileMode()) != 0)
-        throw errorFor("cannot set the permissions of", folderOf(name_.path()) + "/" + temporary_);
+    if (::fchmod(fd_, hadFile ? old.st_mode & 07777 : newFileMode()) != 0) {
+        const StoreFileError error =
+            errorFor("cannot set the permissions of", folderOf(name_.path()) + "/" + temporary_);
+        discardTemporary(); // the destructor does not run for a constructor that throws
+        throw error;
+    }
+}
+
+void FileReplacement::discardTemporary() {
+    if (fd_ >= 0)
+        ::close(std::exchange(fd_, -1));
+    if (!temporary_.empty())
+        ::unlinkat(name_.folder(), temporary_.c_str(), 0);
+    temporary_.clear();
 }
 
 FileReplacement::~FileReplacement() {
-    if (fd_ >= 0)
-        ::close(fd_);
-    if (!temporary_.empty())
-        ::unlinkat(name_.folder(), temporary_.c_str(), 0);
+    discardTemporary();
 }
 
 void FileReplacement::write(const void* data, std::size_t n) {

@@ -73,6 +73,8 @@ class ResolvedName {
     FileSeen look() const;
 
   private:
+    void follow(LinkHandling links);
+
     int folder_ = -1;
     std::string leaf_;
     std::string path_;
@@ -121,6 +123,8 @@ class FileReplacement {
     void commit();
 
   private:
+    void discardTemporary();
+
     ResolvedName name_;
     std::string temporary_;
     int fd_ = -1;
