@@ -105,6 +105,7 @@ void DataStore::serialize(Archive& archive) {
 }
 
 void DataStore::store(Archive& a) const {
+    a.reserve(storeFileBytes(patterns_.size()));
     a.writeWord(STORE_TAG_CURRENT);
     a.writeInt(count());
     writePattern(a, current);

@@ -2,6 +2,7 @@
 #include "ToolRun.h"
 
 #include "app/CommandLine.h"
+#include "app/DataFileLock.h"
 #include "patterns/StoreFile.h"
 
 #include <gtest/gtest.h>
@@ -218,6 +219,20 @@ TEST_F(BankTools, MergesRunningTogetherLoseNothing) {
     }
     EXPECT_EQ(failed, 0);
     EXPECT_EQ(namesIn(file("shared.dat")).size(), std::size_t{WRITERS + 1});
+}
+
+// A writer waits for another one a bounded time, then says what is in the way.
+TEST_F(BankTools, ALockedDataFileIsWaitedForABoundedTime) {
+    writeStore(file("shared.dat"), {"Start "});
+    const DataFileLock held(file("shared.dat").string());
+    try {
+        const DataFileLock second(file("shared.dat").string(), std::chrono::milliseconds(200));
+        ADD_FAILURE() << "locked twice";
+    } catch (const StoreFileError& error) {
+        EXPECT_EQ(std::string(error.what()), "another program kept " +
+                                                 file("shared.dat.lock").string() +
+                                                 " locked for 200 ms");
+    }
 }
 
 // A FIFO or a device where a tool would write: refused (status 2), never

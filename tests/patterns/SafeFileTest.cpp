@@ -177,9 +177,9 @@ TEST_F(SafeFileTest, EveryFileWrittenCanBeReadBack) {
     for (std::int32_t i = 0; i < MAX_STORED_PATTERNS; ++i)
         store.addPattern(Pattern{});
     {
-        const std::vector<std::uint8_t> image = storeFileImage(store);
+        std::vector<std::uint8_t> image = storeFileImage(store);
         EXPECT_EQ(image.size(), MAX_STORE_FILE_BYTES); // what readRegularFile takes at most
-        Archive archive = Archive::forLoading(image);
+        Archive archive = Archive::forLoading(std::move(image));
         DataStore read;
         read.serialize(archive);
         EXPECT_EQ(read.count(), MAX_STORED_PATTERNS);
@@ -193,7 +193,7 @@ TEST_F(SafeFileTest, EveryFileWrittenCanBeReadBack) {
     std::vector<std::uint8_t> older(488 + 376 * std::size_t(MAX_STORED_PATTERNS + 1));
     const std::uint32_t words[2] = {STORE_TAG_OLDER, MAX_STORED_PATTERNS + 1};
     std::memcpy(older.data(), words, sizeof words);
-    Archive archive = Archive::forLoading(older);
+    Archive archive = Archive::forLoading(std::move(older));
     DataStore read;
     EXPECT_THROW(read.serialize(archive), StoreFileError);
 }
