@@ -2,15 +2,18 @@
 #   make run    install what is missing, build, open the configuration dialog
 #   make test   install what is missing, build, run every test (also under sanitizers)
 #   make package  the Debian package lumivane_VERSION_amd64.deb in the build folder
+#   make fuzz   the fuzz targets of --build and --merge-bank, FUZZ_SECONDS each
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 300
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 RUN_ARGS   ?= /c
 
 .PHONY: all deps deps-program configure build program run test test-main test-sanitize test-win32 test-package \
-        package bench format clean
+        test-fuzz fuzz package bench format clean
 
 all: build
 
@@ -36,7 +39,7 @@ run: program
 	XDG_DATA_DIRS="$(abspath $(BUILD))/share:$${XDG_DATA_DIRS:-/usr/local/share:/usr/share}" \
 		scripts/run.sh $(BUILD)/app/lumivane $(RUN_ARGS)
 
-test: test-main test-sanitize test-win32 test-package
+test: test-main test-sanitize test-win32 test-package test-fuzz
 
 test-main: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -45,6 +48,14 @@ test-sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DLUMIVANE_WITH_QT=OFF -DLUMIVANE_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# libFuzzer with clang, under AddressSanitizer and UndefinedBehaviorSanitizer;
+# make test gives each target a short fixed time.
+fuzz: deps
+	JOBS=$(JOBS) scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+test-fuzz: deps
+	JOBS=$(JOBS) scripts/fuzz.sh $(FUZZ_BUILD) 25
 
 # The Windows platform services stay buildable with the MinGW-w64 cross compiler.
 test-win32: deps
@@ -68,4 +79,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

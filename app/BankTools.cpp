@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/DataFile.h"
+#include "app/DataFileLock.h"
 #include "app/Options.h"
 #include "patterns/BankFile.h"
 #include "patterns/StoreFile.h"
@@ -23,9 +24,10 @@ int usage(std::ostream& err, const std::string& problem) {
 }
 
 // Reads a store the user named; false after a message.
-bool readStore(const std::string& path, DataStore& store, std::ostream& err) {
+bool readStore(const std::string& path, DataStore& store, std::ostream& err,
+               FileSeen* seen = nullptr) {
     store.clear();
-    return readStoreForTool(path, store, err);
+    return readStoreForTool(path, store, err, seen);
 }
 
 // The option's value: "--name=value", or the next argument.
@@ -38,10 +40,10 @@ std::optional<std::string> valueOf(const std::string& argument, const std::strin
     return std::nullopt;
 }
 
-int saveOutput(const std::string& path, const DataStore& store, const char* what,
-               std::ostream& err) {
+int saveOutput(const std::string& path, const DataStore& store, const char* what, std::ostream& err,
+               const FileSeen* readAs = nullptr) {
     try {
-        saveStoreFile(path, store);
+        saveStoreFile(path, store, readAs);
     } catch (const StoreFileError& error) {
         err << "lumivane: " << path << ": " << what << " could not be saved: " << error.reason()
             << '\n';
@@ -50,39 +52,52 @@ int saveOutput(const std::string& path, const DataStore& store, const char* what
     return EXIT_TOOL_OK;
 }
 
-// The default data file for a merge, as start-up reads it. A file that is
-// there but could not be taken is not written over.
-bool readDataFile(Options& options, DataStore& store, std::ostream& err) {
-    options.dataDirectory = userDataDirectory();
-    store.currentIndex = 0;
-    std::vector<std::string> unread;
-    loadDataFile(options, store, &unread);
-    const std::string target = options.dataFilePath();
-    for (const std::string& path : unread) {
-        std::error_code error;
-        if (path == target || std::filesystem::equivalent(path, target, error)) {
-            DataStore refused;
-            const std::string problem = loadBank(path, refused);
-            err << "lumivane: " << path << ": " << problem << '\n';
-            return false;
-        }
+// Where a merge without --into saves: where the configuration dialog's OK
+// would, after the search start-up makes.
+std::string defaultMergeTarget(const Options& options) {
+    const std::optional<std::string> found = foundDataFile(options);
+    return found && *found == options.dataFileName ? options.dataFileName : options.dataFilePath();
+}
+
+// Reads the data file of a merge while its lock is held: the file named with
+// --into, or the default one as start-up finds it. A file that is there but
+// could not be taken is reported and not written over.
+bool readMergeTarget(const std::optional<std::string>& into, Options& options,
+                     const std::string& target, DataStore& data, FileSeen& seen,
+                     std::ostream& err) {
+    if (into)
+        return readStore(*into, data, err, &seen);
+    data.currentIndex = 0;
+    if (!readDataFileForTool(options, data, err, &seen))
+        return false;
+    if (options.dataFilePath() != target) {
+        err << "lumivane: the data file moved while it was being merged into; nothing was "
+               "written\n";
+        return false;
     }
     // As the configuration dialog opens on an empty set.
-    if (store.count() == 0)
-        store.resetToDefaults();
+    if (data.count() == 0)
+        data.resetToDefaults();
     return true;
 }
 
 } // namespace
 
 int runMergeBank(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.empty())
+    // "--" ends the options, before BANK (a name that begins with "--") or after it.
+    bool optionsEnded = !args.empty() && args[0] == "--";
+    std::size_t next = optionsEnded ? 1 : 0;
+    if (next >= args.size())
         return usage(err, "--merge-bank needs BANK");
-    const std::string& bankPath = args[0];
+    const std::string& bankPath = args[next++];
     std::optional<std::string> into;
-    for (std::size_t next = 1; next < args.size();) {
+    while (next < args.size()) {
         const std::string& argument = args[next++];
-        if (argument != "--into" && !argument.starts_with("--into="))
+        if (argument == "--" && !optionsEnded) {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || (argument != "--into" && !argument.starts_with("--into=")))
             return usage(err, "unexpected argument '" + argument + "' after --merge-bank");
         into = valueOf(argument, "--into", args, next);
         if (!into || into->empty())
@@ -93,14 +108,27 @@ int runMergeBank(const std::vector<std::string>& args, std::ostream& out, std::o
     if (!readStore(bankPath, bank, err))
         return EXIT_TOOL_FAILED;
     Options options;
-    DataStore data;
-    if (into) {
-        if (!readStore(*into, data, err))
-            return EXIT_TOOL_FAILED;
-    } else if (!readDataFile(options, data, err)) {
-        return EXIT_TOOL_FAILED;
+    options.dataDirectory = userDataDirectory();
+    const std::string target = into ? *into : defaultMergeTarget(options);
+    if (!into)
+        makeDataFolder(options); // a failure shows up as the lock's below
+    // Read, merged and saved under the file's lock, so that merges running at
+    // the same moment (and the dialog's OK) never lose each other's patterns.
+    // A file named with --into that is not there is reported by the read
+    // below; no lock file is left beside its name.
+    std::optional<DataFileLock> lock;
+    try {
+        if (!into || lookAtFile(*into).present)
+            lock.emplace(target);
+    } catch (const StoreFileError& error) {
+        err << "lumivane: " << target << ": the data file could not be saved: " << error.what()
+            << '\n';
+        return EXIT_USAGE;
     }
-    const std::string target = into ? *into : options.dataFilePath();
+    DataStore data;
+    FileSeen seen;
+    if (!readMergeTarget(into, options, target, data, seen, err))
+        return EXIT_TOOL_FAILED;
 
     // The selection and the working pattern stay as they were.
     const std::int32_t before = data.count();
@@ -109,12 +137,7 @@ int runMergeBank(const std::vector<std::string>& args, std::ostream& out, std::o
     data.currentIndex = selected;
     const std::int32_t added = data.count() - before;
     if (added > 0) {
-        if (!into) {
-            std::error_code error;
-            std::filesystem::create_directories(options.dataDirectory, error);
-            // A failure shows up as the failure to save below.
-        }
-        if (const int status = saveOutput(target, data, "the data file", err); status != 0)
+        if (const int status = saveOutput(target, data, "the data file", err, &seen); status != 0)
             return status;
     }
     out << "merged " << added << " of " << patternsText(bank.count()) << " into " << target << '\n';
@@ -122,13 +145,15 @@ int runMergeBank(const std::vector<std::string>& args, std::ostream& out, std::o
 }
 
 int runExportBank(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.empty() || args[0].empty())
+    // "--" ends the options, before OUT (a name that begins with "--") or after it.
+    bool onlyNames = !args.empty() && args[0] == "--";
+    std::size_t next = onlyNames ? 1 : 0;
+    if (next >= args.size() || args[next].empty())
         return usage(err, "--export-bank needs OUT.pat");
-    const std::string& output = args[0];
+    const std::string& output = args[next++];
     std::optional<std::string> dataPath;
     std::vector<std::string> names;
-    bool onlyNames = false;
-    for (std::size_t next = 1; next < args.size();) {
+    while (next < args.size()) {
         const std::string& argument = args[next++];
         if (onlyNames || !argument.starts_with("--")) {
             names.push_back(argument);
@@ -144,14 +169,10 @@ int runExportBank(const std::vector<std::string>& args, std::ostream& out, std::
     }
 
     DataStore data;
-    if (dataPath) {
-        if (!readStore(*dataPath, data, err))
-            return EXIT_TOOL_FAILED;
-    } else {
-        Options options;
-        options.dataDirectory = userDataDirectory();
-        loadDataFile(options, data);
-    }
+    Options options;
+    options.dataDirectory = userDataDirectory();
+    if (dataPath ? !readStore(*dataPath, data, err) : !readDataFileForTool(options, data, err))
+        return EXIT_TOOL_FAILED;
 
     // A bank as the banks dialog assembles one.
     DataStore bank;

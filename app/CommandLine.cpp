@@ -12,6 +12,7 @@
 #include "patterns/Windows1252.h"
 #include "view/HostWindow.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <ostream>
@@ -59,7 +60,7 @@ int listFile(const ToolCall& call) {
     return listPatterns(*found, call.out, call.err);
 }
 
-// Never reached: hackCallFrom takes every call that names --root or --window-id.
+// Never reached: hackCallFrom takes every call that begins with --root or --window-id.
 int badHackCall(const ToolCall&) {
     return EXIT_USAGE;
 }
@@ -180,6 +181,9 @@ int runBuildOption(const ToolCall& call, const std::vector<std::string>& args,
     std::vector<std::string> files(args.begin() + 1, args.end());
     if (value)
         files.insert(files.begin(), *value);
+    // "--" ends the options: the file names that follow may begin with "-".
+    if (const auto end = std::find(files.begin(), files.end(), "--"); end != files.end())
+        files.erase(end);
     if (files.size() != 2)
         return usageError(call, "option '--build' needs OUT and IN");
     return buildStoreFile(files[0], files[1], call.err);
@@ -247,6 +251,10 @@ int runLongOption(const std::string& programName, const std::vector<std::string>
     if (call.name == "merge-bank" || call.name == "export-bank")
         return runBankOption(call.name, args, call.value, out, err);
     std::size_t used = 1;
+    // "--" ends the options: the value that follows may begin with "-".
+    const bool optionsEnded = args.size() > used && args[used] == "--";
+    if (optionsEnded && !option->valueName.empty() && !call.value)
+        ++used;
     if (!option->valueName.empty() && !call.value && args.size() > used)
         call.value = args[used++];
     if (const std::string problem = valueProblem(*option, call); !problem.empty())
@@ -311,44 +319,82 @@ bool readOverride(const std::vector<std::string>& args, std::size_t& i, DisplayO
 
 DisplayOverrides displayOverridesFrom(const std::vector<std::string>& args, std::string& problem) {
     DisplayOverrides overrides;
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (!readOverride(args, i, overrides, problem) && problem.empty())
+        if (!optionsEnded && args[i] == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if ((optionsEnded || !readOverride(args, i, overrides, problem)) && problem.empty())
             problem = "unexpected argument '" + args[i] + "'";
     }
     return overrides;
 }
 
+namespace {
+
+bool isHackWord(const std::string& argument) {
+    const std::string word = longFormOf(argument);
+    if (!isLongOption(word))
+        return false;
+    const std::string name = splitLongOption(word).name;
+    return name == "root" || name == "window-id";
+}
+
+bool isOverrideWord(const std::string& argument) {
+    if (!isLongOption(argument))
+        return false;
+    const std::string name = splitLongOption(argument).name;
+    return name == "mode" || name == "pattern" || name == "no-antialias" || name == "no-name";
+}
+
+} // namespace
+
+// Only a command line that begins with a hack option is a hack call; within
+// it, the hack options may come in any order, and "--" ends them. Elsewhere
+// (a tool's value, a file name after "--") the words mean nothing special.
 std::optional<HackCall> hackCallFrom(const std::vector<std::string>& args) {
+    if (args.empty() || !(isHackWord(args[0]) || isOverrideWord(args[0])))
+        return std::nullopt;
     HackCall call;
     bool named = false;
-    for (const std::string& argument : args) {
-        const std::string word = longFormOf(argument);
-        if (!isLongOption(word))
+    bool optionsEnded = false;
+    const auto fail = [&call](const std::string& problem) {
+        if (call.problem.empty())
+            call.problem = problem;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (!optionsEnded && args[i] == "--") {
+            optionsEnded = true;
             continue;
-        const OptionCall option = splitLongOption(word);
-        named |= option.name == "root" || option.name == "window-id";
-    }
-    if (!named)
-        return std::nullopt;
-    for (std::size_t i = 0; i < args.size() && call.problem.empty(); ++i) {
+        }
         const std::string argument = longFormOf(args[i]);
         const OptionCall option = isLongOption(argument) ? splitLongOption(argument) : OptionCall{};
-        if (isLongOption(argument) && option.name == "root") {
+        if (optionsEnded) {
+            fail("unexpected argument '" + args[i] + "'");
+        } else if (isLongOption(argument) && option.name == "root") {
             if (option.value)
-                call.problem = "option '--root' takes no value";
-            call.root = true;
+                fail("option '--root' takes no value");
+            call.root = named = true;
         } else if (isLongOption(argument) && option.name == "window-id") {
+            named = true;
             const std::optional<std::string> text =
                 option.value ? option.value
                              : (i + 1 < args.size() ? std::optional(args[++i]) : std::nullopt);
             call.windowId = text ? parseWindowId(*text) : std::nullopt;
             if (!call.windowId)
-                call.problem =
-                    "'" + text.value_or("") + "' is not a window id (hexadecimal 0x... or decimal)";
-        } else if (!readOverride(args, i, call.overrides, call.problem) && call.problem.empty()) {
-            call.problem = "unexpected argument '" + args[i] + "'";
+                fail("'" + text.value_or("") +
+                     "' is not a window id (hexadecimal 0x... or decimal)");
+        } else {
+            std::string problem;
+            if (!readOverride(args, i, call.overrides, problem))
+                problem = "unexpected argument '" + args[i] + "'";
+            if (!problem.empty())
+                fail(problem);
         }
     }
+    if (!named)
+        return std::nullopt;
     return call;
 }
 

@@ -54,19 +54,26 @@ std::vector<std::string> systemDataCandidates() {
 }
 
 // Reads path into the store; false on a file error (the store is then as it was).
-// A file that is there but was not taken is noted in unread.
-bool readFrom(const std::string& path, DataStore& store, std::vector<std::string>* unread) {
+// A regular file that is there but was not taken is noted in unread; what was
+// found at path goes to seen.
+bool readFrom(const std::string& path, DataStore& store, std::vector<std::string>* unread,
+              FileSeen& seen) {
     try {
-        loadStoreFile(path, store);
+        loadStoreFile(path, store, &seen);
         if (unread != nullptr && store.loadStatus() != LOAD_OK)
             unread->push_back(path);
         return true;
     } catch (const StoreFileError&) {
-        std::error_code error;
-        if (unread != nullptr && std::filesystem::is_regular_file(path, error))
+        if (unread != nullptr && seen.present && seen.regular)
             unread->push_back(path);
         return false;
     }
+}
+
+bool holdsAnything(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::status(path, error).type() != std::filesystem::file_type::not_found &&
+           !error;
 }
 
 } // namespace
@@ -93,27 +100,54 @@ std::string systemDataDirectory(const std::string& fileName) {
     return candidates.front();
 }
 
-DataSource loadDataFile(Options& options, DataStore& store, std::vector<std::string>* unread) {
+DataSource loadDataFile(Options& options, DataStore& store, std::vector<std::string>* unread,
+                        FileSeen* saveTarget) {
+    const std::string userPath = options.dataFilePath();
+    FileSeen userSeen, currentSeen, systemSeen;
     DataSource source = DataSource::Defaults;
-    if (readFrom(options.dataFilePath(), store, unread)) {
+    if (readFrom(userPath, store, unread, userSeen)) {
         source = DataSource::DataDirectory;
-    } else if (readFrom(options.dataFileName, store, unread)) {
+    } else if (readFrom(options.dataFileName, store, unread, currentSeen)) {
         source = DataSource::CurrentDirectory;
         options.dataDirectory.clear();
     } else if (readFrom(systemDataDirectory(options.dataFileName) + options.dataFileName, store,
-                        unread)) {
+                        unread, systemSeen)) {
         source = DataSource::SystemDirectory;
     } else {
         store.resetToDefaults();
-        return source;
     }
-    copyPersistedOptionWords(store, options);
+    // What the file a save replaces was when it was read (or looked for).
+    if (saveTarget != nullptr)
+        *saveTarget = source == DataSource::CurrentDirectory ? currentSeen : userSeen;
+    if (source != DataSource::Defaults)
+        copyPersistedOptionWords(store, options);
     return source;
 }
 
-bool readStoreForTool(const std::string& path, DataStore& store, std::ostream& err) {
+bool readDataFileForTool(Options& options, DataStore& store, std::ostream& err,
+                         FileSeen* saveTarget) {
+    const std::optional<std::string> found = foundDataFile(options);
+    FileSeen seen;
+    if (!found) {
+        store.resetToDefaults();
+        seen = lookAtFile(options.dataFilePath());
+    } else {
+        if (!readStoreForTool(*found, store, err, &seen))
+            return false;
+        if (*found == options.dataFileName)
+            options.dataDirectory.clear();
+        else if (*found != options.dataFilePath())
+            seen = lookAtFile(options.dataFilePath());
+    }
+    if (saveTarget != nullptr)
+        *saveTarget = seen;
+    return true;
+}
+
+bool readStoreForTool(const std::string& path, DataStore& store, std::ostream& err,
+                      FileSeen* seen) {
     std::string reason;
-    const std::string problem = loadBank(path, store, &reason);
+    const std::string problem = loadBank(path, store, &reason, seen);
     if (problem.empty())
         return true;
     err << "lumivane: " << path << ": " << problem;
@@ -127,8 +161,7 @@ std::optional<std::string> foundDataFile(const Options& options) {
     for (const std::string& path :
          {options.dataFilePath(), options.dataFileName,
           systemDataDirectory(options.dataFileName) + options.dataFileName}) {
-        std::error_code error;
-        if (std::filesystem::is_regular_file(path, error))
+        if (holdsAnything(path))
             return path;
     }
     return std::nullopt;
@@ -152,28 +185,31 @@ int findStoredPattern(const DataStore& store, const std::string& name) {
     return spacedMatches == 1 ? spaced : -1;
 }
 
-bool backUpDataFile(const std::string& path, std::ostream& err) {
+bool backUpDataFile(const std::string& path, std::ostream& err, const FileSeen* readAs) {
     const std::string backup = path + ".bak";
     try {
         // A link planted at the backup's name is replaced, never followed.
-        replaceFile(backup, readStoreFileBytes(path), LinkHandling::ReplaceLink);
+        replaceFile(backup, readStoreFileBytes(path, nullptr, readAs), LinkHandling::ReplaceLink);
         return true;
     } catch (const StoreFileError& error) {
-        err << "lumivane: " << path << " could not be kept as " << backup << ": "
-            << error.reason() << '\n';
+        err << "lumivane: " << path << " could not be kept as " << backup << ": " << error.reason()
+            << '\n';
         return false;
     }
 }
 
-bool saveDataFile(const Options& options, const DataStore& store, std::ostream& err) {
+bool makeDataFolder(const Options& options) {
+    std::error_code error;
+    return options.dataDirectory.empty() ||
+           std::filesystem::create_directories(options.dataDirectory, error) || !error;
+}
+
+bool saveDataFile(const Options& options, const DataStore& store, std::ostream& err,
+                  const FileSeen* readAs) {
     const std::string path = options.dataFilePath();
     try {
-        if (!options.dataDirectory.empty()) {
-            std::error_code error;
-            std::filesystem::create_directories(options.dataDirectory, error);
-            // A failure here shows up as the failure to create the file below.
-        }
-        saveStoreFile(path, store);
+        makeDataFolder(options); // a failure shows up as the failure to save below
+        saveStoreFile(path, store, readAs);
         return true;
     } catch (const StoreFileError& error) {
         err << "lumivane: the data file was not saved: " << error.what() << '\n';

@@ -6,11 +6,10 @@
 #include "engine/Random.h"
 #include "engine/Scene.h"
 #include "patterns/DataStore.h"
-#include "patterns/StoreFile.h"
+#include "patterns/SafeFile.h"
 
 #include <QBuffer>
 #include <QImage>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <charconv>
@@ -34,6 +33,9 @@ constexpr int EXIT_REFUSED = 1;
 constexpr int EXIT_BAD_INPUT = 2;
 constexpr int MAX_RENDER_SIDE = 16384;
 constexpr int MAX_FRAMES = 100000;
+// Pixels drawn in all (width x height x frames): about 2000 frames of
+// 3840x2160, a few minutes of drawing, rather than a day.
+constexpr std::int64_t MAX_RENDER_PIXELS = std::int64_t{16} << 30;
 
 template <typename T> std::optional<T> parseNumber(const std::string& text) {
     T value{};
@@ -133,8 +135,7 @@ bool loadStore(const RenderRequest& r, DataStore& store, std::ostream& err) {
     if (!r.dataFile) {
         Options options;
         options.dataDirectory = userDataDirectory();
-        loadDataFile(options, store);
-        return true;
+        return readDataFileForTool(options, store, err);
     }
     return readStoreForTool(*r.dataFile, store, err);
 }
@@ -171,9 +172,9 @@ std::string reason() {
 }
 
 // Where one PNG goes. A regular file (or a new one) is written through
-// QSaveFile, so a failed write leaves any old file as it was. Anything else
-// that already exists (a FIFO, a device, /dev/stdout on a pipe) is written
-// directly: a rename would put a file in place of the device node.
+// FileReplacement, so a failed write leaves any old file as it was. Anything
+// else that already exists (a FIFO, a device, /dev/stdout on a pipe) is
+// written directly: a rename would put a file in place of the device node.
 class FrameOutput {
   public:
     FrameOutput() = default;
@@ -184,19 +185,23 @@ class FrameOutput {
     // Opens the output; false after a message on err.
     bool open(const std::string& fileName, std::ostream& err) {
         closeDirect();
-        saveFile_.reset();
+        replacement_.reset();
         fileName_ = fileName;
-        struct stat info {};
-        if (::stat(fileName.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-            fd_ = ::open(fileName.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-            return fd_ >= 0 || fail(err, reason());
+        try {
+            // Links are followed as a save follows them (not another user's
+            // link in a shared folder).
+            const ResolvedName name(fileName, LinkHandling::ReplaceTarget);
+            const FileSeen there = name.look();
+            if (there.present && !there.regular) {
+                fd_ = ::openat(name.folder(), name.leaf().c_str(),
+                               O_WRONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+                return fd_ >= 0 || fail(err, reason());
+            }
+            replacement_ = std::make_unique<FileReplacement>(fileName);
+            return true;
+        } catch (const StoreFileError& error) {
+            return fail(err, error.reason());
         }
-        // A link to a regular file: the file it names is replaced, the link stays.
-        char* real = ::realpath(fileName.c_str(), nullptr);
-        saveFile_ = std::make_unique<QSaveFile>(QString::fromLocal8Bit(real ? real : fileName));
-        std::free(real);
-        return saveFile_->open(QIODevice::WriteOnly) ||
-               fail(err, saveFile_->errorString().toStdString());
     }
 
     // Writes image as PNG and finishes the output; false after a message on err.
@@ -205,11 +210,16 @@ class FrameOutput {
         QBuffer buffer(&png);
         if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
             return fail(err, "cannot encode the image");
-        if (saveFile_) {
-            const bool written = saveFile_->write(png) == png.size() && saveFile_->commit();
-            const std::string problem = saveFile_->errorString().toStdString();
-            saveFile_.reset();
-            return written || fail(err, problem);
+        if (replacement_) {
+            try {
+                replacement_->write(png.constData(), static_cast<std::size_t>(png.size()));
+                replacement_->commit();
+                replacement_.reset();
+                return true;
+            } catch (const StoreFileError& error) {
+                replacement_.reset();
+                return fail(err, error.reason());
+            }
         }
         return writeDirect(png) || fail(err, reason());
     }
@@ -253,7 +263,7 @@ class FrameOutput {
     }
 
     std::string fileName_;
-    std::unique_ptr<QSaveFile> saveFile_;
+    std::unique_ptr<FileReplacement> replacement_;
     int fd_ = -1;
 };
 
@@ -294,15 +304,23 @@ bool writesEveryFrame(const std::string& pattern) {
 std::optional<RenderRequest> parseRenderRequest(const std::vector<std::string>& args,
                                                 std::ostream& err) {
     RenderRequest r;
-    if (args.empty() || args[0].starts_with("--"))
+    // "--" before the output allows a name that begins with "--"; after it,
+    // it ends the options, and nothing may follow.
+    const std::size_t first = !args.empty() && args[0] == "--" ? 1 : 0;
+    if (args.size() <= first || (first == 0 && args[0].starts_with("--")))
         return err << "lumivane: --render needs an output file name\n", std::nullopt;
-    r.output = args[0];
+    r.output = args[first];
     if (!frameFileName(r.output, 0))
         return err << "lumivane: the output name may hold only one %d conversion (use %% for %)\n",
                std::nullopt;
-    for (std::size_t i = 1; i < args.size(); ++i) {
+    for (std::size_t i = first + 1; i < args.size(); ++i) {
         const std::string& option = args[i];
-        if (option == "--random") {
+        if (option == "--") {
+            if (i + 1 < args.size())
+                return err << "lumivane: unexpected argument for --render after --: " << args[i + 1]
+                           << "\n",
+                       std::nullopt;
+        } else if (option == "--random") {
             r.randomPattern = true;
         } else if (option == "--no-antialias") {
             r.antiAlias = false;
@@ -319,6 +337,12 @@ std::optional<RenderRequest> parseRenderRequest(const std::vector<std::string>& 
         int(r.patternName.has_value()) + int(r.patternIndex.has_value()) + int(r.randomPattern);
     if (choices > 1)
         return err << "lumivane: choose one of --pattern, --index and --random\n", std::nullopt;
+    if (const std::int64_t pixels = std::int64_t{r.width} * r.height * r.frames;
+        pixels > MAX_RENDER_PIXELS)
+        return err << "lumivane: " << r.frames << " frames of " << r.width << "x" << r.height
+                   << " are " << pixels << " pixels to draw; at most " << MAX_RENDER_PIXELS
+                   << " (about 2000 frames of 3840x2160)\n",
+               std::nullopt;
     return r;
 }
 

@@ -8,15 +8,39 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 namespace lumivane {
+namespace {
+
+// JSON text escapes the C0 controls only; DEL and the C1 controls (U+0080 to
+// U+009F) are escaped here too, so that no value can act on a terminal.
+std::string withoutRawControls(const std::string& utf8) {
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        const bool c1 =
+            byte == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) < 0xA0;
+        if (byte != 0x7F && !c1) {
+            out += utf8[i];
+            continue;
+        }
+        char escape[8];
+        std::snprintf(escape, sizeof escape, "\\u%04X",
+                      c1 ? static_cast<unsigned char>(utf8[++i]) : byte);
+        out += escape;
+    }
+    return out;
+}
+
+} // namespace
 
 std::string JsonChecker::shown(const QJsonValue& value) {
     if (value.isUndefined())
         return "nothing";
     const QByteArray text = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
-    std::string inner = text.mid(1, text.size() - 2).toStdString();
+    std::string inner = withoutRawControls(text.mid(1, text.size() - 2).toStdString());
     if (inner.size() > 80) {
         std::size_t cut = 77;
         while (cut > 0 && (static_cast<unsigned char>(inner[cut]) & 0xC0) == 0x80)
@@ -124,12 +148,13 @@ void JsonChecker::name(const QJsonValue& v, Pattern& p) {
         fail("name", shown(v) + " holds a character that Windows-1252 cannot hold");
     } else if (bytes->find('\0') != std::string::npos) {
         fail("name", shown(v) + " holds a NUL character");
-    } else if (bytes->size() > PATTERN_NAME_BYTES - 1) {
+    } else if (bytes->size() > PATTERN_NAME_BYTES) {
         fail("name", shown(v) + " is " + std::to_string(bytes->size()) +
-                         " bytes long; a name holds at most " +
-                         std::to_string(PATTERN_NAME_BYTES - 1));
+                         " bytes long; a name holds at most " + std::to_string(PATTERN_NAME_BYTES));
     } else {
-        p.setNameText(*bytes);
+        // A name may fill the whole field, without a NUL, as in files from elsewhere.
+        std::memset(p.name, 0, sizeof p.name);
+        std::memcpy(p.name, bytes->data(), bytes->size());
     }
 }
 

@@ -1,8 +1,5 @@
 #include "app/PatternJson.h"
 
-#include "app/DataFile.h"
-
-#include "app/CommandLine.h"
 #include "app/JsonChecker.h"
 #include "app/PatternJsonNames.h"
 #include "engine/Shapes.h"
@@ -21,12 +18,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <limits>
 #include <ostream>
 #include <span>
-#include <sstream>
 #include <utility>
 
 namespace lumivane {
@@ -294,6 +289,11 @@ std::vector<std::string> storeFromJson(const std::string& text, DataStore& store
                  return;
              }
              const QJsonArray array = v.toArray();
+             if (array.size() > MAX_STORED_PATTERNS) {
+                 c.fail(f, std::to_string(array.size()) + " patterns are more than a file holds (" +
+                               std::to_string(MAX_STORED_PATTERNS) + ")");
+                 return;
+             }
              patterns.resize(static_cast<std::size_t>(array.size()));
              for (qsizetype i = 0; i < array.size(); ++i)
                  readPatternObject(problems, "pattern " + std::to_string(i), array[i],
@@ -339,36 +339,6 @@ std::vector<std::string> storeFromJson(const std::string& text, DataStore& store
     built.currentIndex = currentIndex;
     store = std::move(built);
     return problems;
-}
-
-int dumpStoreFile(const std::string& path, std::ostream& out, std::ostream& err) {
-    DataStore store;
-    if (!readStoreForTool(path, store, err))
-        return EXIT_TOOL_FAILED;
-    out << storeToJson(store);
-    return EXIT_TOOL_OK;
-}
-
-int buildStoreFile(const std::string& outPath, const std::string& jsonPath, std::ostream& err) {
-    std::ifstream in(jsonPath, std::ios::binary);
-    std::ostringstream text;
-    if (!in || !(text << in.rdbuf()) || in.bad()) {
-        err << "lumivane: " << jsonPath << ": cannot read it: " << std::strerror(errno) << '\n';
-        return EXIT_USAGE;
-    }
-    DataStore store;
-    const std::vector<std::string> problems = storeFromJson(text.str(), store);
-    for (const std::string& problem : problems)
-        err << "lumivane: " << jsonPath << ": " << problem << '\n';
-    if (!problems.empty())
-        return EXIT_USAGE;
-    try {
-        saveStoreFile(outPath, store);
-    } catch (const StoreFileError& error) {
-        err << "lumivane: " << outPath << ": cannot write it: " << error.reason() << '\n';
-        return EXIT_USAGE;
-    }
-    return EXIT_TOOL_OK;
 }
 
 } // namespace lumivane

@@ -10,6 +10,7 @@
 // byte for byte.
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -31,9 +32,16 @@ std::vector<std::string> storeFromJson(const std::string& text, DataStore& store
 // exit status (1 for an unreadable or refused file, with its text on err).
 int dumpStoreFile(const std::string& path, std::ostream& out, std::ostream& err);
 
-// "--build OUT IN": writes the store described by the JSON file at jsonPath to
-// outPath, replacing it only when everything was written. On any problem every
-// problem goes to err, nothing is written and the status is 2.
+// The most JSON text "--build" reads: room for the dump of a file of
+// MAX_STORED_PATTERNS patterns written with the longest numbers and names
+// (about 2268 bytes a pattern), so that everything --dump writes builds again.
+inline constexpr std::size_t MAX_JSON_BYTES = 384u * 1024 * 1024;
+
+// "--build OUT IN": writes the store described by the JSON file at jsonPath (a
+// file, a pipe or a FIFO; at most MAX_JSON_BYTES) to outPath, replacing it
+// only when everything was written. IN that cannot be read (or is too large)
+// gives status 1; problems in the text are each reported on err and give
+// status 2, as an output that cannot be written does. Nothing is written then.
 int buildStoreFile(const std::string& outPath, const std::string& jsonPath, std::ostream& err);
 
 } // namespace lumivane

@@ -135,19 +135,26 @@ void LinuxPlatformServices::lowerPriority() {
 }
 
 bool LinuxPlatformServices::acquireSaverLock(std::string& problem) {
+    return takeSaverLock(problem) == SaverLock::Taken;
+}
+
+// The lock alone decides: flock either gives it to this process or says that
+// another holds it, with nothing in between for a second saver to slip through.
+PlatformServices::SaverLock LinuxPlatformServices::takeSaverLock(std::string& problem) {
     if (lockFd_ >= 0)
-        return true;
+        return SaverLock::Taken;
     const int fd = openOwnLockFile(O_RDWR | O_CREAT, problem);
     if (fd < 0)
-        return false;
+        return SaverLock::Unavailable;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        problem = errno == EWOULDBLOCK ? saverLockPath() + " is held by another saver"
-                                       : "cannot lock " + reasonFor(saverLockPath());
+        const bool held = errno == EWOULDBLOCK;
+        problem = held ? saverLockPath() + " is held by another saver"
+                       : "cannot lock " + reasonFor(saverLockPath());
         ::close(fd);
-        return false;
+        return held ? SaverLock::HeldElsewhere : SaverLock::Unavailable;
     }
     lockFd_ = fd;
-    return true;
+    return SaverLock::Taken;
 }
 
 std::unique_ptr<PlatformServices> makePlatformServices() {

@@ -26,6 +26,7 @@ class LinuxPlatformServices : public PlatformServices {
     void changePassword(long long) override {}
     void lowerPriority() override;
     bool acquireSaverLock(std::string& problem) override;
+    SaverLock takeSaverLock(std::string& problem) override;
 
   private:
     int lockFd_ = -1;

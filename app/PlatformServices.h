@@ -27,6 +27,18 @@ class PlatformServices {
     // Returns false, with the reason in problem, when the mark could not be
     // made (the saver still runs).
     virtual bool acquireSaverLock(std::string& problem) = 0;
+
+    enum class SaverLock { Taken, HeldElsewhere, Unavailable };
+    // The full-screen saver's first step: takes the mark above and tells
+    // whether another saver holds it. A platform with a real lock answers
+    // both in one step, so that of two savers started together exactly one
+    // runs. Unavailable (with the reason in problem) when the mark cannot be
+    // made at all. This default asks the two questions above in turn.
+    virtual SaverLock takeSaverLock(std::string& problem) {
+        if (saverIsRunning())
+            return SaverLock::HeldElsewhere;
+        return acquireSaverLock(problem) ? SaverLock::Taken : SaverLock::Unavailable;
+    }
 };
 
 // The services of the platform the program was built for.

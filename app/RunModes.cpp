@@ -3,6 +3,7 @@
 #include "app/RunModes.h"
 
 #include "app/SaverApp.h"
+#include "app/Switches.h"
 #include "engine/Scene.h"
 #include "ui/ConfigDialog.h"
 #include "ui/ModalRunner.h"
@@ -65,6 +66,11 @@ template <typename Sender> void quitWhenFinished(const Sender* sender, void (Sen
 
 bool startPreview(SaverApp& app, long long hostHandle) {
     quitOnTerminationSignals();
+    if (hostHandle == NOT_A_WINDOW) {
+        std::cerr << "lumivane: the handle given is not a window id (1 to 4294967295)\n";
+        app.markStartFailed();
+        return false;
+    }
     PreviewHost host =
         findPreviewHost(hostHandle, app.options().previewOnRoot, app.options().previewHandleOrigin);
     if (!host.window) {

@@ -1,5 +1,6 @@
 #include "app/SaverApp.h"
 
+#include "app/DataFileLock.h"
 #include "app/PasswordDecisions.h"
 #include "app/RunModes.h"
 #include "app/Switches.h"
@@ -12,6 +13,7 @@
 #include <QCoreApplication>
 #include <QFont>
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <iostream>
@@ -44,15 +46,33 @@ ViewEnvironment SaverApp::viewEnvironment() {
     return ViewEnvironment{&options_, &store_, editorScene_.get()};
 }
 
+// A full-screen run takes the saver lock first and decides by it; when the
+// lock cannot be had at all, the running check answers and the saver runs
+// without the lock (prepareFullScreen says so).
+bool SaverApp::anotherSaverRuns(bool fullScreen) {
+    if (!fullScreen)
+        return platform_->saverIsRunning();
+    std::string problem;
+    switch (platform_->takeSaverLock(problem)) {
+    case PlatformServices::SaverLock::Taken:
+        return false;
+    case PlatformServices::SaverLock::HeldElsewhere:
+        return true;
+    case PlatformServices::SaverLock::Unavailable:
+        break;
+    }
+    return platform_->saverIsRunning();
+}
+
 bool SaverApp::startUp(const std::vector<std::string>& args) {
     QCoreApplication::setOrganizationName(PROFILE_COMPANY);
-    if (startUpMustEnd(platform_->saverIsRunning(), platform_->isNtPlatform(),
-                       platform_->passwordInUse()))
+    if (startUpMustEnd(anotherSaverRuns(runModeFor(args) == RunMode::FullScreen),
+                       platform_->isNtPlatform(), platform_->passwordInUse()))
         return false;
     setStartValues();
     profile_.readDisplayOptions(options_);
     sharedRandom().seed(static_cast<std::uint32_t>(std::time(nullptr)));
-    dataSource_ = loadDataFile(options_, store_, &unreadDataFiles_);
+    dataSource_ = loadDataFile(options_, store_, &unreadDataFiles_, &dataFileSeen_);
     applyDisplayOverrides();
     return dispatch(args);
 }
@@ -128,19 +148,35 @@ void SaverApp::prepareNameFont() {
 bool SaverApp::saveSettings(std::ostream& err) {
     profile_.writeDisplayOptions(options_);
     const std::string target = options_.dataFilePath();
-    for (const std::string& unread : unreadDataFiles_) {
-        std::error_code error;
-        if (std::filesystem::equivalent(unread, target, error)) {
-            err << "lumivane: " << target << " could not be read; keeping it as " << target
-                << ".bak\n";
-            if (!backUpDataFile(target, err)) {
+    makeDataFolder(options_); // a failure shows up as the failure to save below
+    try {
+        const DataFileLock lock(target);
+        const ResolvedName name(target, LinkHandling::ReplaceTarget);
+        checkLinksAsRead(name, dataFileSeen_);
+        const FileSeen now = name.look();
+        const bool unread = std::any_of(unreadDataFiles_.begin(), unreadDataFiles_.end(),
+                                        [&](const std::string& path) {
+                                            std::error_code error;
+                                            return std::filesystem::equivalent(path, target, error);
+                                        });
+        const bool changed = now.present && now.regular && !now.sameFileAs(dataFileSeen_);
+        if (unread || changed) {
+            err << "lumivane: " << target
+                << (unread ? " could not be read" : " was changed since it was read")
+                << "; keeping it as " << target << ".bak\n";
+            if (!backUpDataFile(target, err, &dataFileSeen_)) {
                 err << "lumivane: the data file was not saved, so that nothing is lost\n";
                 return false;
             }
-            break;
         }
+        if (!saveDataFile(options_, store_, err, &dataFileSeen_))
+            return false;
+        dataFileSeen_ = name.look(); // what a later save compares with is this one
+        return true;
+    } catch (const StoreFileError& error) {
+        err << "lumivane: the data file was not saved: " << error.what() << '\n';
+        return false;
     }
-    return saveDataFile(options_, store_, err);
 }
 
 } // namespace lumivane

@@ -52,9 +52,12 @@ class SaverApp {
     // name overlay too; give it the overlay's own font rather than the default.
     void prepareNameFont();
     // Ending the configuration dialog with OK: writes the two profile switches
-    // and then the data file. A data file that start-up found but could not
-    // take is first kept beside it as Lumivane.dat.bak. Returns whether the
-    // data file was written.
+    // and then the data file, holding its DataFileLock. A data file that
+    // start-up found but could not take, or that was changed since start-up
+    // read it (by a --merge-bank, say), is first kept beside it as
+    // Lumivane.dat.bak, and err is told in one line. A link at the data file's
+    // name that was not there when start-up read it is not followed: nothing
+    // is saved then. Returns whether the data file was written.
     bool saveSettings(std::ostream& err);
 
     Options& options() { return options_; }
@@ -69,6 +72,7 @@ class SaverApp {
     DataSource dataSource() const { return dataSource_; }
 
   private:
+    bool anotherSaverRuns(bool fullScreen);
     void setStartValues();
     void applyDisplayOverrides();
     bool dispatch(const std::vector<std::string>& args);
@@ -84,6 +88,8 @@ class SaverApp {
     DisplayOverrides overrides_;
     // Data files start-up found but refused or found damaged.
     std::vector<std::string> unreadDataFiles_;
+    // What the file a save replaces was when start-up read the store.
+    FileSeen dataFileSeen_;
 };
 
 } // namespace lumivane

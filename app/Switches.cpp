@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <charconv>
-#include <limits>
 
 namespace lumivane {
 namespace {
@@ -11,18 +10,20 @@ char upper(char c) {
     return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
 }
 
+constexpr long long LARGEST_WINDOW_ID = 0xFFFFFFFFLL;
+
 // The leading decimal number of text (after blanks), 0 when there is none. A
-// number too large to fit is held at the largest (or smallest) value, which
-// names no window, rather than read as 0, which would mean "no handle given".
+// negative number or one too large for a window id is NOT_A_WINDOW, rather
+// than 0, which would mean "no handle given".
 long long leadingNumber(std::string_view text) {
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
         text.remove_prefix(1);
     long long value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     (void)end;
-    if (error == std::errc::result_out_of_range)
-        return text.front() == '-' ? std::numeric_limits<long long>::min()
-                                   : std::numeric_limits<long long>::max();
+    if (error == std::errc::result_out_of_range || (error == std::errc{} && value < 0) ||
+        value > LARGEST_WINDOW_ID)
+        return NOT_A_WINDOW;
     return error == std::errc{} ? value : 0;
 }
 

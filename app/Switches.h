@@ -16,10 +16,13 @@ bool matchesSwitch(std::string_view argument, char letter);
 // The run mode for the arguments after the program name.
 RunMode runModeFor(const std::vector<std::string>& args);
 
+// A handle that names no window: a number outside 0..2^32-1.
+inline constexpr long long NOT_A_WINDOW = -1;
+
 // The window handle given with the switch: after a colon in the switch
 // ("/p:1234") or as the second argument ("/p 1234"); its leading digits count
-// ("/p 12ab" is 12). A missing or unreadable handle counts as 0; one too large
-// for a number is held at the limit and so names no window.
+// ("/p 12ab" is 12). A missing or unreadable handle counts as 0; a negative
+// one or one too large for a window id is NOT_A_WINDOW.
 long long windowHandleFrom(const std::vector<std::string>& args);
 
 // Modes that open windows need the display; the others run without one.

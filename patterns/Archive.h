@@ -31,6 +31,8 @@ class Archive {
     }
 
     bool isStoring() const { return storing_; }
+    // Room for n bytes in all, so that a large store is written without copies.
+    void reserve(std::size_t n) { bytes_.reserve(n); }
 
     void writeBytes(const void* data, std::size_t n);
     void writeWord(std::uint32_t word);

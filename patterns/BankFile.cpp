@@ -4,10 +4,11 @@
 
 namespace lumivane {
 
-std::string loadBank(const std::string& path, DataStore& bank, std::string* reason) {
+std::string loadBank(const std::string& path, DataStore& bank, std::string* reason,
+                     FileSeen* seen) {
     bank.deleteAll();
     try {
-        loadStoreFile(path, bank);
+        loadStoreFile(path, bank, seen);
     } catch (const StoreFileError& error) {
         if (reason != nullptr)
             *reason = error.reason();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "DataStore.h"
+#include "SafeFile.h"
 
 #include <string>
 
@@ -18,7 +19,8 @@ constexpr const char* INVALID_BANK_TITLE = "Invalid Pattern File";
 // what the user is to be told: an empty text when the file was read, otherwise
 // "File error!" (unreadable, short or damaged) or the refusal's text; the bank
 // then holds no patterns. The reason of a file error goes to reason when it is
-// given. Never throws for a bad file.
-std::string loadBank(const std::string& path, DataStore& bank, std::string* reason = nullptr);
+// given, and what was found at path to seen. Never throws for a bad file.
+std::string loadBank(const std::string& path, DataStore& bank, std::string* reason = nullptr,
+                     FileSeen* seen = nullptr);
 
 } // namespace lumivane

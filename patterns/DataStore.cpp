@@ -3,6 +3,8 @@
 #include "PatternCodec.h"
 
 #include <cstring>
+#include <string_view>
+#include <unordered_set>
 
 namespace lumivane {
 namespace {
@@ -12,6 +14,14 @@ constexpr std::size_t TRAILER_BYTES = 4 * (CUSTOM_COLOUR_COUNT + RESERVED_WORD_C
 
 bool sameName(const Pattern& a, const Pattern& b) {
     return std::strncmp(a.name, b.name, PATTERN_NAME_BYTES) == 0;
+}
+
+// The name's bytes up to its NUL (all 24 when there is none), as sameName
+// compares them.
+std::string_view nameOf(const Pattern& p) {
+    const void* nul = std::memchr(p.name, '\0', PATTERN_NAME_BYTES);
+    return {p.name, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - p.name)
+                        : PATTERN_NAME_BYTES};
 }
 
 } // namespace
@@ -64,10 +74,18 @@ void DataStore::appendAll(const DataStore& other) {
         addPattern(p);
 }
 
+// Linear in the number of names: each name is looked up in a set of the
+// names held so far (the bank's own duplicates are left out too).
 void DataStore::mergeAll(const DataStore& other) {
     const std::vector<Pattern> source = other.patterns_;
+    patterns_.reserve(patterns_.size() + source.size()); // the names below stay in place
+    std::unordered_set<std::string_view> names;
+    names.reserve(patterns_.size() + source.size());
+    for (const Pattern& stored : patterns_)
+        names.insert(nameOf(stored));
     for (const Pattern& p : source)
-        mergePattern(p);
+        if (names.insert(nameOf(p)).second)
+            addPattern(p);
 }
 
 void DataStore::removeAt(std::int32_t index) {
@@ -87,6 +105,7 @@ void DataStore::serialize(Archive& archive) {
 }
 
 void DataStore::store(Archive& a) const {
+    a.reserve(storeFileBytes(patterns_.size()));
     a.writeWord(STORE_TAG_CURRENT);
     a.writeInt(count());
     writePattern(a, current);
@@ -121,7 +140,8 @@ void DataStore::load(Archive& a) {
     DataStore fresh;
     const std::int32_t announced = a.readInt();
     readPattern(a, fresh.current, recordBytes);
-    if (announced < 0 || a.remaining() / recordBytes < static_cast<std::size_t>(announced) ||
+    if (announced < 0 || announced > MAX_STORED_PATTERNS ||
+        a.remaining() / recordBytes < static_cast<std::size_t>(announced) ||
         a.remaining() - recordBytes * static_cast<std::size_t>(announced) < TRAILER_BYTES)
         throw StoreFileError("the file is damaged (impossible pattern count)");
     fresh.patterns_.resize(static_cast<std::size_t>(announced));

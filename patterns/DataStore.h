@@ -37,6 +37,15 @@ constexpr std::size_t storeFileBytes(std::size_t n) {
     return 492 + PATTERN_BYTES * n;
 }
 
+// The one limit of every reader and writer of store files: the most patterns
+// a file of at most 64 MiB holds. Writers refuse more, so that everything
+// written can be read back; readers refuse larger files without reading them
+// whole.
+constexpr std::int32_t MAX_STORED_PATTERNS = 176600;
+constexpr std::size_t MAX_STORE_FILE_BYTES = storeFileBytes(MAX_STORED_PATTERNS);
+static_assert(MAX_STORE_FILE_BYTES <= 64u * 1024 * 1024 &&
+              storeFileBytes(MAX_STORED_PATTERNS + 1) > 64u * 1024 * 1024);
+
 class DataStore {
   public:
     Pattern current;
@@ -68,8 +77,9 @@ class DataStore {
     // Writes the whole store when the archive is storing, reads it when loading.
     // Reading refuses unknown tags (loadStatus -1) and tags of later versions
     // (loadStatus 1), leaving everything else untouched. A file that is short
-    // or announces an impossible count throws StoreFileError and leaves the
-    // store exactly as it was.
+    // or announces an impossible count (more than the file holds, or more than
+    // MAX_STORED_PATTERNS) throws StoreFileError and leaves the store exactly
+    // as it was.
     void serialize(Archive& archive);
 
   private:

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "DataStore.h"
+#include "SafeFile.h"
 
 #include <cstdint>
 #include <string>
@@ -25,34 +26,28 @@ constexpr const char* refusalText(std::int32_t loadStatus) {
 }
 
 // Reads the file at path into store. Throws StoreFileError when the file cannot
-// be opened or read, or ends early; the store is then unchanged. A refused file
-// (not a store, or a later version) returns normally with store.loadStatus()
-// telling which.
-void loadStoreFile(const std::string& path, DataStore& store);
+// be opened or read, is not a regular file (a FIFO or device is never waited
+// on), is larger than any store file can be, or ends early; the store is then
+// unchanged. A refused file (not a store, or a later version) returns normally
+// with store.loadStatus() telling which. seen and readAs as for
+// readRegularFile (SafeFile.h).
+void loadStoreFile(const std::string& path, DataStore& store, FileSeen* seen = nullptr,
+                   const FileSeen* readAs = nullptr);
 
-// The bytes of the file at path, as loadStoreFile reads them (at most a size no
-// sensible store reaches). Throws StoreFileError.
-std::vector<std::uint8_t> readStoreFileBytes(const std::string& path);
+// The bytes of the file at path, as loadStoreFile reads them (at most
+// MAX_STORE_FILE_BYTES). Throws StoreFileError.
+std::vector<std::uint8_t> readStoreFileBytes(const std::string& path, FileSeen* seen = nullptr,
+                                             const FileSeen* readAs = nullptr);
 
-// What replaceFile does when the name it replaces is a symbolic link.
-enum class LinkHandling {
-    ReplaceTarget, // the file at the end of the link is replaced; the link stays
-    ReplaceLink,   // a regular file takes the link's place; its target is not touched
-};
+// The store as file bytes. Throws StoreFileError for a store of more than
+// MAX_STORED_PATTERNS patterns, which no reader would take back.
+std::vector<std::uint8_t> storeFileImage(const DataStore& store);
 
-// Replaces the file at path with bytes so that a reader sees either the whole
-// old file or the whole new one: a temporary file with a name of its own is
-// created in the folder of the file finally replaced, written, flushed to disk
-// and renamed over that file, and the folder is then flushed too. The new file
-// keeps the old one's permission bits (and its owner and group where this
-// process may set them); a new file gets the usual ones for the umask. Throws
-// StoreFileError; the old file and the folder are then as they were.
-void replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
-                 LinkHandling links = LinkHandling::ReplaceTarget);
-
-// Writes the store to path with replaceFile: a failed save leaves the previous
-// file intact, and a data file that is a link keeps being one. Throws
-// StoreFileError.
-void saveStoreFile(const std::string& path, const DataStore& store);
+// Writes the store to path with replaceFile (SafeFile.h): a failed save
+// leaves the previous file intact, a data file that is a link keeps being one,
+// and anything but a regular file at path is refused. A read-modify-write
+// passes what it saw when it read the file as readAs. Throws StoreFileError.
+void saveStoreFile(const std::string& path, const DataStore& store,
+                   const FileSeen* readAs = nullptr);
 
 } // namespace lumivane

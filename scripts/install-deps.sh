@@ -18,7 +18,7 @@ if [[ ${1:-} != --program ]]; then
         g++-mingw-w64-x86-64
         xdotool x11-apps x11-utils xscreensaver xscreensaver-data xscreensaver-data-extra
         xscreensaver-gl
-        clang-format
+        clang-format clang-14 libclang-rt-14-dev
         dpkg-dev desktop-file-utils man-db libxml2-utils lintian appstream
         sway grim wtype xwayland dbus python3-dbus python3-gi
     )

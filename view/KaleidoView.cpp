@@ -60,7 +60,7 @@ void KaleidoView::attachScene(Scene* scene, const Pattern& pattern) {
     }
 }
 
-void KaleidoView::setFrameInterval(int n) {
+void KaleidoView::setFrameInterval(std::int64_t n) {
     restartFrameTimer(lumivane::frameIntervalMs(n));
 }
 
@@ -110,30 +110,30 @@ int KaleidoView::storedPatternCount() const {
 //   Cycle          the next stored pattern (from a random start), at its speed
 // Use Random and Cycle with an empty store fall back to Use Current.
 // Returns the n for setFrameInterval, or 0 when nothing is to change.
-int KaleidoView::chooseNextPattern(int mode) {
+std::int64_t KaleidoView::chooseNextPattern(int mode) {
     const DataStore* store = environment_.store;
     const int count = storedPatternCount();
     const bool needsStored = mode == FULLSCREEN_USE_RANDOM || mode == FULLSCREEN_CYCLE;
     if (mode == FULLSCREEN_USE_CURRENT || (needsStored && count == 0)) {
-        return pattern_.speed + 1;
+        return speedAfterReset(pattern_.speed);
     }
     switch (mode) {
     case FULLSCREEN_USE_RANDOM:
         pattern_ = *store->patternAt(sharedRandom().draw() % count);
-        return store->current.speed + 1;
+        return speedAfterReset(store->current.speed);
     case FULLSCREEN_AUTO_GENERATE:
         // The generator keeps the name of the pattern it overwrites, which
         // names no generated pattern: the overlay shows none.
         ColourTools::randomisePattern(pattern_);
         pattern_.setNameText("");
-        return (store != nullptr ? store->current.speed : pattern_.speed) + 1;
+        return speedAfterReset(store != nullptr ? store->current.speed : pattern_.speed);
     case FULLSCREEN_CYCLE:
         if (cycleIndex_ < 0) {
             cycleIndex_ = sharedRandom().draw() % count;
         }
         cycleIndex_ = (cycleIndex_ + 1) % count;
         pattern_ = *store->patternAt(cycleIndex_);
-        return pattern_.speed + 1;
+        return speedAfterReset(pattern_.speed);
     default:
         return 0;
     }
@@ -144,7 +144,7 @@ void KaleidoView::reset() {
         if (scene_ != nullptr && scene_ == environment_.editorScene) {
             return;
         }
-        setFrameInterval(pattern_.speed + 1);
+        setFrameInterval(speedAfterReset(pattern_.speed));
         loadSceneInFull();
         return;
     }

@@ -39,7 +39,7 @@ class KaleidoView : public QWidget {
     // pattern's image-wide settings without spawning pieces.
     void attachScene(Scene* scene, const Pattern& pattern);
     // Frame period 540 - 5n ms for n above 0; n <= 0 practically stops it.
-    void setFrameInterval(int n);
+    void setFrameInterval(std::int64_t n);
     // Starts the reset timer with the period of the current pattern. Called once
     // at start-up; resets never re-arm it.
     void armResetTimer();
@@ -122,7 +122,7 @@ class KaleidoView : public QWidget {
     bool clippedByAncestors() const;
     void drawFrameInto(QImage& image, QPoint deviceOffset);
     void loadSceneInFull();
-    int chooseNextPattern(int mode);
+    std::int64_t chooseNextPattern(int mode);
     int storedPatternCount() const;
     void watchTopLevel();
     void updateSight();

@@ -31,15 +31,22 @@ constexpr std::uint32_t NAME_DARK = 0x000000;
 constexpr int POINTER_SLACK = 50;
 
 // 540 - 5n ms for n above 0, "stopped" otherwise. n = speed after a size
-// change, speed + 1 after a reset, so speed 0..100 gives 35..535 ms.
-constexpr int frameIntervalMs(int n) {
+// change, speed + 1 after a reset, so speed 0..100 gives 35..535 ms. n is
+// wide enough for speed + 1 of any stored speed (files from elsewhere hold
+// every int32), and the result is held to what a timer can run at.
+constexpr int frameIntervalMs(std::int64_t n) {
     if (n <= 0) {
         return FRAME_INTERVAL_STOPPED_MS;
     }
     if (n > (540 - MIN_TIMER_INTERVAL_MS) / 5) {
         return MIN_TIMER_INTERVAL_MS;
     }
-    return 540 - 5 * n;
+    return 540 - 5 * static_cast<int>(n);
+}
+
+// n for the frame interval after a reset: the speed + 1, without overflow.
+constexpr std::int64_t speedAfterReset(std::int32_t speed) {
+    return std::int64_t{speed} + 1;
 }
 
 // The reset period for a pattern's resetTime in seconds. Stored patterns keep

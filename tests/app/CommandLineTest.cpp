@@ -193,6 +193,14 @@ TEST(CommandLine, HackCallsTakeTheClassicWordsAndOverrides) {
         {{"-rootx"}, false, false, {}, {}, false, false, ""},
         {{"--mode", "cycle"}, false, false, {}, {}, false, false, ""},
         {{"x"}, false, false, {}, {}, false, false, ""},
+        // Hack words count where hack options are parsed only, and "--" ends them.
+        {{"--mode", "cycle", "-root"}, true, true, {}, 3, false, false, ""},
+        {{"--root", "--", "--mode", "cycle"}, true, true, {}, {}, false, false, "'--mode'"},
+        {{"--pattern", "-root"}, false, false, {}, {}, false, false, ""},
+        {{"--export-bank", "x.pat", "--", "--root"}, false, false, {}, {}, false, false, ""},
+        {{"--render", "x.png", "--pattern", "-root"}, false, false, {}, {}, false, false, ""},
+        {{"--build", "-root", "in.json"}, false, false, {}, {}, false, false, ""},
+        {{"--list", "-window-id"}, false, false, {}, {}, false, false, ""},
     };
     for (const Case& c : cases) {
         const std::optional<HackCall> call = hackCallFrom(c.args);
@@ -215,6 +223,45 @@ TEST(CommandLine, HackCallsTakeTheClassicWordsAndOverrides) {
     EXPECT_EQ(problem, "");
     EXPECT_EQ(overrides.patternName, "Caf\xC3\xA9");
     EXPECT_EQ(overrides.fullScreenMode, 2);
+}
+
+// "--" ends the options of every tool: what follows is a file or a name, even
+// one that looks like an option (the hack words included).
+TEST(CommandLine, DoubleDashEndsTheOptionsOfEveryTool) {
+    testing::TempFolder folder;
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder.path());
+    fs::copy_file(writeBank(folder), "--odd.pat");
+    std::ofstream("in.json") << runTool({"--dump", "--", "--odd.pat"}).out;
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string says; // on standard output or error
+    } cases[] = {
+        {{"--list", "--", "--odd.pat"}, 0, LISTED},
+        {{"--build", "--", "-root", "in.json"}, 0, ""},
+        {{"--build", "--window-id", "--", "in.json"}, 0, ""},
+        {{"--export-bank", "out.pat", "--data", "--odd.pat", "--", "--root"},
+         2,
+         "no stored pattern is named \"--root\""},
+        {{"--export-bank", "--", "--out.pat", "--data"},
+         2,
+         "no stored pattern is named \"--data\""},
+        {{"--merge-bank", "--", "--odd.pat", "--into", "x"}, 2, "unexpected argument '--into'"},
+        {{"--render", "--", "--out.png", "--data", "--odd.pat", "--size", "8x8", "--frames", "1"},
+         0,
+         ""},
+        {{"--render", "out.png", "--", "--size", "8x8"}, 2, "unexpected argument"},
+    };
+    for (const auto& c : cases) {
+        const ToolRun run = runTool(c.args);
+        EXPECT_EQ(run.status, c.status) << ::testing::PrintToString(c.args) << run.err;
+        EXPECT_NE((run.out + run.err).find(c.says), std::string::npos) << run.out << run.err;
+    }
+    EXPECT_TRUE(fs::is_regular_file("-root"));
+    EXPECT_TRUE(fs::is_regular_file("--window-id"));
+    EXPECT_TRUE(fs::is_regular_file("--out.png"));
+    fs::current_path(previous);
 }
 
 } // namespace lumivane

@@ -107,7 +107,10 @@ TEST(HeadlessRender, ParsesOptionsAndRejectsBadInput) {
         {"o.png", "--shape", "square"},
         {"o.png", "--symmetry", "2"},
         {"o.png", "--symmetry", "21"},
+        {"o.png", "--size", "16384x16384", "--frames", "100000"},
+        {"o.png", "--size", "3840x2160", "--frames", "2072"},
     };
+    EXPECT_TRUE(parse({"o.png", "--size", "3840x2160", "--frames", "2071"}));
     for (const auto& args : bad) {
         std::string error;
         EXPECT_FALSE(parse(args, &error)) << ::testing::PrintToString(args);
@@ -184,7 +187,7 @@ TEST(HeadlessRender, RefusedAndUnwritableFiles) {
 
 // The output is written in full or the render fails with status 2 and the
 // reason: a FIFO whose reader goes away (written directly, never replaced by
-// a file), and a full file system, where an old file stays as it was.
+// a file), and a nearly full file system, where an old file stays as it was.
 TEST(HeadlessRender, FailedWritesExitTwo) {
     TempFolder dir;
     const std::string data = writeStore(dir);
@@ -234,12 +237,16 @@ TEST(HeadlessRender, FailedWritesExitTwo) {
         while (filler.write(block.data(), block.size()))
             filler.flush();
     }
+    // Nearly full: the first part of a picture fits.
+    std::filesystem::resize_file(full / "filler",
+                                 std::filesystem::file_size(full / "filler") - 8192);
     for (const char* name : {"old.png", "new.png"}) {
         std::vector<std::string> args = {(full / name).string()};
         args.insert(args.end(), picture.begin(), picture.end());
         std::ostringstream err;
         EXPECT_EQ(runRender(*parse(args), err), 2) << name;
-        EXPECT_NE(err.str().find("cannot write"), std::string::npos) << err.str();
+        EXPECT_NE(err.str().find("cannot write it: No space left on device"), std::string::npos)
+            << err.str();
     }
     EXPECT_TRUE(fileBytes(full / "old.png") == "the old picture");
     EXPECT_FALSE(std::filesystem::exists(full / "new.png"));

@@ -75,6 +75,7 @@ DataStore extremeStore() {
     for (const Pattern& p : {low, high, named})
         s.addPattern(p);
     s.current = high;
+    std::memcpy(s.current.name, "A name of all 24 bytes!!", PATTERN_NAME_BYTES); // no NUL
     s.customColours[0] = 0xFFFFFFFF;
     s.customColours[15] = 0x00010203;
     s.reserved[0] = LOW;
@@ -104,7 +105,8 @@ TEST(PatternJson, RoundTripIsByteIdenticalAtTheExtremes) {
     for (const char* word : {"\"Twirl\"", "\"Change\"", "\"Rectangle\"", "\"Changing\"",
                              "\"Hexagon\"", "\"Bracket\"", "\"#EFCDAB\"", "4294967295",
                              "\"\\u0081\\u008D\\u008F\\u0090\\u009D\\\"\\\\\\u0009\\u0001"
-                             "\\u007F\u00FF\u00E9\u20AC0123456789\""})
+                             "\\u007F\u00FF\u00E9\u20AC0123456789\"",
+                             "\"A name of all 24 bytes!!\""})
         EXPECT_NE(json.find(word), std::string::npos) << word;
 }
 
@@ -181,9 +183,13 @@ TEST(PatternJson, EveryProblemIsNamedByPatternAndFieldAndNothingIsWritten) {
          "pattern 1 \"Second\": layers[2].colour[1]: \"#12345G\" is not a colour"},
         {"[1, 0, 1]", "[1, 256, 1]",
          "pattern 1 \"Second\": layers[2].border[1]: 256 is not a whole number from 0 to 255"},
-        {"\"Second\"", "\"ÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀ\"",
-         "pattern 1 \"ÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀ\": name: \"ÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀ\" is 24 "
-         "bytes long; a name holds at most 23"},
+        {"\"Second\"", "\"ÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀ\"",
+         "pattern 1 \"ÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀ\": name: \"ÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀÀ\" is 25 "
+         "bytes long; a name holds at most 24"},
+        // DEL and C1 controls are shown escaped, as the other controls are.
+        {"\"Second\"", "\"\\u007F\\u0081 twenty-three more bytes\"",
+         "pattern 1 \"\\u007F\\u0081 twenty-three more bytes\": name: \"\\u007F\\u0081 "
+         "twenty-three more bytes\" is 26 bytes long"},
         {"\"Second\"", "\"Ωmega\"",
          "pattern 1 \"Ωmega\": name: \"Ωmega\" holds a character that Windows-1252 cannot hold"},
         {"\"name\": \"No Data\"", "\"name\": \"No Data\", \"extra\": 1",
@@ -211,6 +217,62 @@ TEST(PatternJson, EveryProblemIsNamedByPatternAndFieldAndNothingIsWritten) {
     }
     std::string err;
     EXPECT_EQ(build(out, folder.path() / "in.json", valid, err), 0) << err;
+}
+
+// Whatever --dump writes builds again: the dump of a file of the most
+// patterns, each with the longest numbers and name, fits what --build reads.
+TEST(PatternJson, TheLargestDumpFitsWhatBuildReads) {
+    Pattern longest;
+    fill(longest, std::numeric_limits<std::int32_t>::min(), 0xFFFFFFFF, 255);
+    std::memset(longest.name, 1, PATTERN_NAME_BYTES); // each written as \u0001
+    DataStore one, two;
+    for (DataStore* s : {&one, &two}) {
+        s->clear();
+        s->current = longest;
+        for (std::int32_t* word : {&s->currentIndex, &s->noTabMarks, &s->politeMode,
+                                   &s->warnOnQuit, &s->enterKeepsDialog, &s->fullScreenMode})
+            *word = std::numeric_limits<std::int32_t>::min();
+        for (std::int32_t& r : s->reserved)
+            r = std::numeric_limits<std::int32_t>::min();
+        for (ColourRef& c : s->customColours)
+            c = 0xFFFFFFFF;
+    }
+    one.addPattern(longest);
+    two.addPattern(longest);
+    two.addPattern(longest);
+    const std::size_t first = storeToJson(one).size();
+    const std::size_t each = storeToJson(two).size() - first;
+    EXPECT_LE(first + each * (MAX_STORED_PATTERNS - 1), MAX_JSON_BYTES) << each << " a pattern";
+}
+
+// IN that cannot be read gives status 1 with the reason, an empty one is bad
+// input (2); a file larger than any dump is refused without being read.
+TEST(PatternJson, InputThatCannotBeReadIsSaidSo) {
+    TempFolder folder;
+    const fs::path out = folder.path() / "out.pat";
+    const fs::path empty = folder.path() / "empty.json";
+    const fs::path huge = folder.path() / "huge.json";
+    writeText(empty, "");
+    writeText(huge, "{");
+    fs::resize_file(huge, MAX_JSON_BYTES + 1); // sparse
+    const struct {
+        fs::path in;
+        int status;
+        std::string says;
+    } cases[] = {
+        {empty, 2, "it is empty"},
+        {folder.path() / "missing.json", 1, "cannot read it: No such file or directory"},
+        {folder.path(), 1, "cannot read it: Is a directory"},
+        {huge, 1, "cannot read it: it is larger than"},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream messages;
+        EXPECT_EQ(buildStoreFile(out.string(), c.in.string(), messages), c.status) << c.in;
+        const std::string err = messages.str();
+        EXPECT_NE(err.find("lumivane: " + c.in.string() + ": " + c.says), std::string::npos) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_FALSE(fs::exists(out));
+    }
 }
 
 TEST(PatternJson, TheShippedCollection) {

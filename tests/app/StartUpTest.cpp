@@ -1,6 +1,8 @@
 #include "TestFolders.h"
+#include "ToolRun.h"
 #include "patterns/FileSizeLimit.h"
 
+#include "app/PlatformLinux.h"
 #include "app/SaverApp.h"
 #include "engine/Random.h"
 #include "patterns/StoreFile.h"
@@ -16,6 +18,8 @@
 #include <iostream>
 #include <iterator>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace lumivane {
@@ -318,7 +322,8 @@ TEST_F(StartUp, FailedSaveLeavesOldFileAndReportsOneLine) {
         EXPECT_FALSE(app->saveSettings(err));
     }
     EXPECT_EQ(fs::file_size(userFile()), oldSize);
-    EXPECT_EQ(std::distance(fs::directory_iterator(userFile().parent_path()), {}), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(userFile().parent_path()), {}), 2)
+        << "the data file and its lock file";
     const std::string message = err.str();
     EXPECT_FALSE(message.empty());
     EXPECT_EQ(message.find('\n'), message.size() - 1);
@@ -331,6 +336,104 @@ TEST_F(StartUp, SaveIntoImpossibleFolderFailsQuietly) {
     std::ostringstream err;
     EXPECT_FALSE(app->saveSettings(err));
     EXPECT_NE(err.str().find("not saved"), std::string::npos);
+}
+
+// A FIFO or a device at the data file's place counts as a file that cannot be
+// opened: start-up goes on to the next place without waiting on it, and OK
+// refuses to put a file in its place. (Nodes in the test's own folders.)
+TEST_F(StartUp, NodeAtTheDataFilesPlaceIsPassedOverAndKept) {
+    writeStore(systemFile(), "system");
+    fs::create_directories(userFile().parent_path());
+    for (const mode_t kind : {S_IFIFO, S_IFCHR}) {
+        if (kind == S_IFCHR && ::geteuid() != 0)
+            continue; // making a device needs root
+        fs::remove(userFile());
+        ASSERT_EQ(::mknod(userFile().c_str(), kind | 0600, ::makedev(1, 3)), 0);
+        const fs::file_type type = fs::status(userFile()).type();
+        app = std::make_unique<SaverApp>(APP_NAME, std::make_unique<FakePlatform>());
+        ::alarm(10); // start-up waiting on the FIFO ends the test program here
+        app->startUp(NO_WINDOW);
+        ::alarm(0);
+        EXPECT_EQ(app->dataSource(), DataSource::SystemDirectory);
+        EXPECT_EQ(firstName(), "system");
+        std::ostringstream err;
+        EXPECT_FALSE(app->saveSettings(err));
+        EXPECT_NE(err.str().find("is not a regular file"), std::string::npos) << err.str();
+        EXPECT_EQ(err.str().find('\n'), err.str().size() - 1) << "one line: " << err.str();
+        EXPECT_EQ(fs::status(userFile()).type(), type);
+    }
+}
+
+// A link put at the data file's name after start-up read it is not followed
+// by OK (in a shared folder, another user could point it at any file of
+// ours); one that was there at start-up is (a dotfiles folder).
+TEST_F(StartUp, OkFollowsOnlyLinksThatWereThereAtStartUp) {
+    writeStore(userFile(), "user");
+    const fs::path elsewhere = dataHome.path() / "elsewhere.dat";
+    writeStore(elsewhere, "elsewhere");
+    const std::string kept = testing::fileBytes(elsewhere);
+    app->startUp(NO_WINDOW);
+    fs::remove(userFile());
+    fs::create_symlink(elsewhere, userFile());
+    std::ostringstream err;
+    EXPECT_FALSE(app->saveSettings(err));
+    EXPECT_NE(err.str().find("link that was not there"), std::string::npos) << err.str();
+    EXPECT_EQ(err.str().find('\n'), err.str().size() - 1) << "one line: " << err.str();
+    EXPECT_EQ(testing::fileBytes(elsewhere), kept);
+    EXPECT_FALSE(fs::exists(userFile().string() + ".bak"));
+
+    app = std::make_unique<SaverApp>(APP_NAME, std::make_unique<FakePlatform>());
+    app->startUp(NO_WINDOW);
+    EXPECT_EQ(firstName(), "elsewhere");
+    app->store().patternAt(0)->setNameText("changed");
+    ASSERT_TRUE(app->saveSettings(err)) << err.str();
+    EXPECT_TRUE(fs::is_symlink(userFile()));
+    DataStore saved;
+    loadStoreFile(elsewhere.string(), saved);
+    EXPECT_EQ(saved.patternAt(0)->nameText(), "changed");
+}
+
+// A merge made while the dialog is open is not lost silently: OK keeps the
+// merged file as Lumivane.dat.bak, says so in one line, and then saves.
+TEST_F(StartUp, OkAfterAMergeKeepsTheMergedFile) {
+    writeStore(userFile(), "user");
+    app->startUp(NO_WINDOW);
+    writeStore(currentDir.path() / "friends.pat", "friend");
+    const testing::ToolRun merge =
+        testing::runTool({"--merge-bank", (currentDir.path() / "friends.pat").string()});
+    ASSERT_EQ(merge.status, 0) << merge.err;
+    const std::string merged = testing::fileBytes(userFile());
+    std::ostringstream err;
+    ASSERT_TRUE(app->saveSettings(err)) << err.str();
+    const std::string backup = userFile().string() + ".bak";
+    EXPECT_EQ(err.str(), "lumivane: " + userFile().string() +
+                             " was changed since it was read; keeping it as " + backup + "\n");
+    EXPECT_EQ(testing::fileBytes(backup), merged);
+    DataStore saved;
+    loadStoreFile(userFile().string(), saved);
+    EXPECT_EQ(saved.count(), 1);
+
+    fs::remove(backup); // an unchanged file is saved without a copy
+    std::ostringstream quiet;
+    ASSERT_TRUE(app->saveSettings(quiet));
+    EXPECT_EQ(quiet.str(), "");
+    EXPECT_FALSE(fs::exists(backup));
+}
+
+// Of two savers started together, one runs: the second decides by the lock
+// itself, even when its check for a running saver came just before the first
+// one took the lock.
+TEST_F(StartUp, SecondOfTwoSaversStartedTogetherEnds) {
+    struct CheckedTooEarly : LinuxPlatformServices {
+        bool saverIsRunning() const override { return false; }
+    };
+    testing::ensureGuiApplication();
+    LinuxPlatformServices first;
+    std::string problem;
+    ASSERT_TRUE(first.acquireSaverLock(problem)) << problem;
+    SaverApp second(APP_NAME, std::make_unique<CheckedTooEarly>());
+    EXPECT_FALSE(second.startUp({"/s"}));
+    EXPECT_FALSE(second.options().fullScreen);
 }
 
 } // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
-
 namespace lumivane {
 namespace {
 
@@ -49,8 +47,11 @@ TEST(Switches, WindowHandleForms) {
         {{"/p", " 99"}, 99},
         {{"/p:"}, 0},
         {{"/p:123abc"}, 123},
-        {{"/p", "99999999999999999999999"}, std::numeric_limits<long long>::max()}, // no window
-        {{"/p", "-99999999999999999999999"}, std::numeric_limits<long long>::min()},
+        {{"/p", "99999999999999999999999"}, NOT_A_WINDOW},
+        {{"/p", "-99999999999999999999999"}, NOT_A_WINDOW},
+        {{"/p", "-1"}, NOT_A_WINDOW},
+        {{"/p:4294967296"}, NOT_A_WINDOW},
+        {{"/p", "4294967295"}, 4294967295},
         {{"/p:77", "88"}, 77},
         {{}, 0},
     };

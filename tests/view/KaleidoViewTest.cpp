@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -61,6 +62,30 @@ TEST(KaleidoView, SizeChangeStartsFramesAtSpeedAndResetAtSpeedPlusOne) {
         EXPECT_EQ(view->frameIntervalMs(), c.afterSizeMs) << "speed " << c.speed;
         view->reset();
         EXPECT_EQ(view->frameIntervalMs(), c.afterResetMs) << "speed " << c.speed;
+    }
+}
+
+// Speeds from files of elsewhere hold any int32: speed + 1 after a reset must
+// not overflow (the sanitizer build stops on it) but give the fastest timer,
+// in every mode and in a dialog's preview; a most negative speed is stopped.
+TEST(KaleidoView, ExtremeSpeedsGiveTheFastestOrNoFrames) {
+    constexpr std::int32_t HIGHEST = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t LOWEST = std::numeric_limits<std::int32_t>::min();
+    for (const std::int32_t speed : {HIGHEST, LOWEST}) {
+        const int expected = speed > 0 ? MIN_TIMER_INTERVAL_MS : FRAME_INTERVAL_STOPPED_MS;
+        for (const int mode :
+             std::initializer_list<int>{FULLSCREEN_USE_CURRENT, FULLSCREEN_USE_RANDOM,
+                                        FULLSCREEN_AUTO_GENERATE, FULLSCREEN_CYCLE, -1}) {
+            ViewWorld world;
+            world.store.addPattern(patternNamed("Stored", speed));
+            world.store.current.speed = speed;
+            world.store.fullScreenMode = mode < 0 ? FULLSCREEN_CYCLE : mode;
+            auto view = showView(world, patternNamed("Own", speed));
+            EXPECT_EQ(view->frameIntervalMs(), expected) << speed;
+            view->setEditorPreview(mode < 0);
+            view->reset();
+            EXPECT_EQ(view->frameIntervalMs(), expected) << speed << " in mode " << mode;
+        }
     }
 }
 
