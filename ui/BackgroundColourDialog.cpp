@@ -39,6 +39,10 @@ BackgroundColourDialog::BackgroundColourDialog(const DialogContext& context, Col
     chooser_->setOptions(QColorDialog::NoButtons | QColorDialog::DontUseNativeDialog);
     // Enter and Escape inside it are this dialog's, not the embedded one's.
     chooser_->installEventFilter(this);
+    // The chooser's own OK and Cancel stay hidden; as a window of their own
+    // (never shown) they are out of the controls that assistive tools list.
+    if (auto* ownButtons = chooser_->findChild<QDialogButtonBox*>())
+        ownButtons->setWindowFlags(Qt::Window);
 
     modes_ = new QButtonGroup(this);
     auto* modeRow = new QHBoxLayout;

@@ -3,8 +3,41 @@
 #include "view/KaleidoView.h"
 
 #include <QDialog>
+#include <QLabel>
+#include <QLayout>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace lumivane {
+namespace {
+
+// Qt wraps a message wider than half the screen at that width; the texts here
+// break their own lines, so they are shown as written while the screen has
+// room for them.
+class OwnLinesMessageBox : public QMessageBox {
+  public:
+    using QMessageBox::QMessageBox;
+
+  protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        if (label == nullptr || !label->wordWrap() || layout() == nullptr)
+            return;
+        label->setWordWrap(false);
+        layout()->activate();
+        const QSize wanted = layout()->totalMinimumSize();
+        const QScreen* shownOn = screen();
+        if (shownOn != nullptr && wanted.width() > shownOn->availableGeometry().width()) {
+            label->setWordWrap(true);
+            return;
+        }
+        setFixedSize(std::max(width(), wanted.width()), wanted.height());
+    }
+};
+
+} // namespace
 
 int DesktopModalRunner::exec(QDialog& dialog) {
     return dialog.exec();
@@ -17,9 +50,9 @@ void DesktopModalRunner::openHelpFile() {
 QMessageBox::StandardButton showMessage(ModalRunner& runner, QWidget* parent,
                                         QMessageBox::Icon icon, const QString& title,
                                         const QString& text, QMessageBox::StandardButtons buttons) {
-    QMessageBox box(icon, title, text, buttons, parent);
-    box.setObjectName(QStringLiteral("messageBox"));
-    return static_cast<QMessageBox::StandardButton>(runner.exec(box));
+    const ScopedModal<OwnLinesMessageBox> box(icon, title, text, buttons, parent);
+    box->setObjectName(QStringLiteral("messageBox"));
+    return static_cast<QMessageBox::StandardButton>(runner.exec(*box));
 }
 
 } // namespace lumivane

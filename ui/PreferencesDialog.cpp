@@ -7,7 +7,10 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace lumivane {
 
@@ -73,11 +76,13 @@ PreferencesDialog::PreferencesDialog(const Preferences& preferences, ModalRunner
     connect(ok, &QPushButton::clicked, this, &PreferencesDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &PreferencesDialog::reject);
     connect(defaults, &QPushButton::clicked, this, &PreferencesDialog::restoreDefaults);
-    connect(noTabMarks_, &QCheckBox::clicked, this, &PreferencesDialog::checkNoTabMarks);
+    // Any change of the box, from the pointer, the keys or an assistive tool.
+    connect(noTabMarks_, &QCheckBox::toggled, this, &PreferencesDialog::checkNoTabMarks);
     showValues(preferences);
 }
 
 void PreferencesDialog::showValues(const Preferences& preferences) {
+    const QSignalBlocker blocker(noTabMarks_);
     noTabMarks_->setChecked(preferences.noTabMarks);
     enterKeepsDialog_->setChecked(preferences.enterKeepsDialog);
     warnOnQuit_->setChecked(preferences.warnOnQuit);
@@ -98,8 +103,12 @@ Preferences PreferencesDialog::preferences() const {
 void PreferencesDialog::checkNoTabMarks(bool checked) {
     if (mouseSeen_ || !checked)
         return;
+    const QPointer<PreferencesDialog> self(this);
     showMessage(runner_, this, QMessageBox::Warning, QStringLiteral("Error"),
                 QStringLiteral("You can't check this except with the mouse!"));
+    if (!self)
+        return;
+    const QSignalBlocker blocker(noTabMarks_);
     noTabMarks_->setChecked(false);
 }
 
@@ -107,8 +116,11 @@ void PreferencesDialog::restoreDefaults() {
     showValues(Preferences{});
 }
 
+// Only the dialog's own surface counts: a pointer that goes straight onto a
+// control has not shown that the user works with the mouse here.
 void PreferencesDialog::mouseMoveEvent(QMouseEvent* event) {
-    mouseSeen_ = true;
+    if (childAt(event->position().toPoint()) == nullptr)
+        mouseSeen_ = true;
     QDialog::mouseMoveEvent(event);
 }
 

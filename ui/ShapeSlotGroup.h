@@ -6,8 +6,11 @@
 #include <QGroupBox>
 #include <QString>
 
+#include <span>
+
 class QButtonGroup;
 class QCheckBox;
+class QLayout;
 class QSlider;
 
 namespace lumivane {
@@ -49,6 +52,19 @@ class ShapeSlotGroup : public QGroupBox {
     QButtonGroup* sizeModes = nullptr;
     QButtonGroup* angleModes = nullptr;
     QCheckBox* border = nullptr;
+
+  private:
+    QGroupBox* createInnerGroup(const char* caption);
+    QSlider* createSlider(Qt::Orientation orientation, int id, const char* what);
+    QButtonGroup* createChoices(std::span<const int> buttonIds, const char* const* captions,
+                                const char* what);
+    QGroupBox* createShapeGroup();
+    QGroupBox* createColourGroup();
+    QGroupBox* createSizeGroup();
+    QGroupBox* createAngleGroup();
+    QLayout* createAnimateColumn();
+
+    QString name_;
 };
 
 } // namespace lumivane
