@@ -149,16 +149,27 @@ void ConfigDialog::restoreControls() {
     controls_.darkBorders->setChecked(workingPattern_.darkBorders != 0);
 }
 
+// The message shows once the change that read the box has taken its course,
+// and once however many changes read it meanwhile (a slider's drag).
 std::optional<int> ConfigDialog::readNumber(QLineEdit* edit, int lo, int hi) {
     const std::optional<std::int32_t> value = parseInteger(edit->text());
     if (value && *value >= lo && *value <= hi)
         return *value;
+    if (refusalPending_)
+        return std::nullopt;
+    refusalPending_ = true;
     const QString text =
         value ? QStringLiteral("Please enter an integer between %1 and %2.").arg(lo).arg(hi)
               : QStringLiteral("Please enter an integer.");
-    if (!tell(QMessageBox::Warning, context_.applicationName, text))
-        return std::nullopt;
-    edit->setFocus();
+    QMetaObject::invokeMethod(
+        this,
+        [this, edit, text] {
+            if (!tell(QMessageBox::Warning, context_.applicationName, text))
+                return;
+            refusalPending_ = false;
+            edit->setFocus();
+        },
+        Qt::QueuedConnection);
     return std::nullopt;
 }
 

@@ -36,7 +36,7 @@ class ConfigDialog : public DialogBase {
 
     // Working pattern -> controls, without reporting the changes.
     void showControls();
-    // Controls -> working pattern; false (with a message) when the symmetry is
+    // Controls -> working pattern; false (and a message) when the symmetry is
     // not a whole number 3..20 or the reset time not one in 1..1000000, and the
     // pattern is then unchanged.
     bool readControls();
@@ -63,7 +63,7 @@ class ConfigDialog : public DialogBase {
 
   private:
     void connectControls();
-    // A whole number lo..hi from edit, or nothing after a message.
+    // A whole number lo..hi from edit, or nothing, and a message.
     std::optional<int> readNumber(QLineEdit* edit, int lo, int hi);
     void writeSymmetryText(int symmetry);
     void keepSymmetryText();
@@ -89,6 +89,7 @@ class ConfigDialog : public DialogBase {
     // What the read-only symmetry box was last given: nothing else may change it.
     QString symmetryText_;
     int appliedCount_ = 0;
+    bool refusalPending_ = false;
 };
 
 } // namespace lumivane

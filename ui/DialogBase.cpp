@@ -70,28 +70,29 @@ void DialogBase::showChoice(QButtonGroup* group, int value) {
 // Pressed in either state, by any input: the mode comes on, or the button
 // explains itself and the mode ends.
 void DialogBase::pressQuickHelp(bool) {
-    if (quickHelp_->isActive()) {
-        showQuickHelp(helpTextIn(helpTexts_, QUICK_HELP_ID));
-        return;
-    }
-    quickHelp_->enter();
+    if (!explain(QUICK_HELP_ID))
+        quickHelp_->enter();
 }
 
+// The mode ends and the controls go back at once; the help box shows once the
+// notification that asked for it has taken its course, so that no modal runs
+// inside a control's own handling of a click, a key or a value.
 bool DialogBase::explain(int id) {
     if (!quickHelpActive())
         return false;
     const QString text = helpTextIn(helpTexts_, id);
     if (text.isEmpty())
         return false;
-    showQuickHelp(text);
+    quickHelp_->leave();
+    restoreControls();
+    QMetaObject::invokeMethod(
+        this, [this, text] { showHelpText(text); }, Qt::QueuedConnection);
     return true;
 }
 
-void DialogBase::showQuickHelp(const QString& text) {
+void DialogBase::showHelpText(const QString& text) {
     const QPointer<DialogBase> self(this);
     ModalRunner& runner = *context_.runner;
-    quickHelp_->leave();
-    restoreControls();
     pausePreviews();
     showMessage(runner, this, QMessageBox::Information, QString::fromLatin1(QUICK_HELP_TITLE),
                 text);

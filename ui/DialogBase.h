@@ -71,10 +71,10 @@ class DialogBase : public QDialog {
     // ---- Quick help.
     // Makes the question-mark button (id1117), where the dialog places it.
     QToolButton* createQuickHelpButton();
-    // In quick-help mode, for a control with a help text: shows the text and
-    // ends the mode; true. Otherwise false, and the caller does the control's
-    // job (a control without a text, such as the layer editor's OK, acts in
-    // the mode too).
+    // In quick-help mode, for a control with a help text: ends the mode, puts
+    // the controls back and shows the text (in a moment); true. Otherwise false, and the caller
+    // does the control's job (a control without a text, such as the layer editor's OK, acts in the
+    // mode too).
     bool explain(int id);
 
     // ---- Controls. In quick-help mode each explains itself instead of
@@ -124,7 +124,7 @@ class DialogBase : public QDialog {
 
   private:
     void pressQuickHelp(bool down);
-    void showQuickHelp(const QString& text);
+    void showHelpText(const QString& text);
     // Calls ended when the slider's tracking ends: a drag when the handle is
     // released, keys, clicks beside the handle, the wheel and an assistive
     // value once the slider has taken its new value.

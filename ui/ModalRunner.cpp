@@ -2,6 +2,7 @@
 
 #include "view/KaleidoView.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QLayout>
@@ -12,16 +13,27 @@
 namespace lumivane {
 namespace {
 
-// Qt wraps a message wider than half the screen at that width; the texts here
-// break their own lines, so they are shown as written while the screen has
-// room for them.
+// Qt wraps a message wider than half the screen at that width, each time it
+// sizes the box; the texts here break their own lines, so they are shown as
+// written while the screen has room for them.
 class OwnLinesMessageBox : public QMessageBox {
   public:
     using QMessageBox::QMessageBox;
 
   protected:
+    bool event(QEvent* event) override {
+        const bool handled = QMessageBox::event(event);
+        if (event->type() == QEvent::LayoutRequest)
+            keepOwnLines();
+        return handled;
+    }
     void showEvent(QShowEvent* event) override {
         QMessageBox::showEvent(event);
+        keepOwnLines();
+    }
+
+  private:
+    void keepOwnLines() {
         auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
         if (label == nullptr || !label->wordWrap() || layout() == nullptr)
             return;
@@ -29,11 +41,12 @@ class OwnLinesMessageBox : public QMessageBox {
         layout()->activate();
         const QSize wanted = layout()->totalMinimumSize();
         const QScreen* shownOn = screen();
-        if (shownOn != nullptr && wanted.width() > shownOn->availableGeometry().width()) {
+        if (shownOn != nullptr && wanted.width() > shownOn->availableGeometry().width())
             label->setWordWrap(true);
-            return;
-        }
-        setFixedSize(std::max(width(), wanted.width()), wanted.height());
+        else
+            setFixedSize(std::max(width(), wanted.width()), wanted.height());
+        // The change asks for another sizing, which would wrap the text again.
+        QCoreApplication::removePostedEvents(this, QEvent::LayoutRequest);
     }
 };
 

@@ -99,10 +99,15 @@ Preferences PreferencesDialog::preferences() const {
 
 // Only the mouse may turn "No tab marks" on: once it is on, the keyboard can no
 // longer move between controls, so someone who has not touched the mouse here
-// could lock themselves out.
+// could lock themselves out. The refusal shows once the box's own change has
+// taken its course.
 void PreferencesDialog::checkNoTabMarks(bool checked) {
     if (mouseSeen_ || !checked)
         return;
+    QMetaObject::invokeMethod(this, &PreferencesDialog::refuseNoTabMarks, Qt::QueuedConnection);
+}
+
+void PreferencesDialog::refuseNoTabMarks() {
     const QPointer<PreferencesDialog> self(this);
     showMessage(runner_, this, QMessageBox::Warning, QStringLiteral("Error"),
                 QStringLiteral("You can't check this except with the mouse!"));

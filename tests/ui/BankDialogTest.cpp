@@ -282,6 +282,7 @@ TEST_F(BankDialogTest, QuickHelpExplainsInsteadOfActing) {
         } else {
             click(id);
         }
+        settle();
         ASSERT_EQ(world.runner.shown.size(), 1u);
         EXPECT_EQ(lastShown().title, "Lumivane Help");
         EXPECT_EQ(lastShown().icon, QMessageBox::Information);

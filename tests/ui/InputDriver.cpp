@@ -7,6 +7,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QStyle>
@@ -84,6 +85,8 @@ bool waitFor(const std::function<bool()>& done, int milliseconds) {
 }
 
 bool press(QAbstractButton* button, Input input) {
+    // The click may end the button's dialog, and the button with it.
+    const QPointer<QAbstractButton> pressed(button);
     QSignalSpy clicked(button, &QAbstractButton::clicked);
     switch (input) {
     case Input::Mouse:
@@ -107,7 +110,8 @@ bool press(QAbstractButton* button, Input input) {
         break;
     }
     }
-    return clicked.count() > 0 || waitFor([&] { return clicked.count() > 0; });
+    return clicked.count() > 0 || !pressed ||
+           waitFor([&] { return clicked.count() > 0 || !pressed; });
 }
 
 void toggle(QAbstractButton* button, Input input) {

@@ -241,6 +241,7 @@ TEST_F(LayerDialogTest, QuickHelpExplainsEachKindOfControl) {
             return int(QMessageBox::Ok);
         });
         c.operate(*this);
+        settle();
         ASSERT_EQ(world.runner.shown.size(), 1u);
         EXPECT_EQ(world.runner.shown[0].title, "Lumivane Help");
         EXPECT_EQ(world.runner.shown[0].text.toStdString(), c.text);
