@@ -140,10 +140,11 @@ void ConfigDialog::showControls() {
     restoreControls();
 }
 
-// What a help click may have changed goes back to what the dialog holds.
+// What a help click may have changed goes back to what the dialog holds: a
+// radio button or the check box. The edit boxes explain themselves when they
+// get the focus, which changes nothing, and what was typed into the reset time
+// stays there.
 void ConfigDialog::restoreControls() {
-    setTextQuietly(controls_.symmetryEdit, symmetryText_);
-    setTextQuietly(controls_.resetTimeEdit, QString::number(workingPattern_.resetTime));
     showChoice(controls_.fullScreenModes, context_.store->fullScreenMode);
     const QSignalBlocker blocker(controls_.darkBorders);
     controls_.darkBorders->setChecked(workingPattern_.darkBorders != 0);
@@ -190,6 +191,7 @@ bool ConfigDialog::readControls() {
     if (controls_.shapeList->currentIndex() >= 0)
         workingPattern_.screenShape = controls_.shapeList->currentIndex();
     workingPattern_.darkBorders = controls_.darkBorders->isChecked() ? 1 : 0;
+    noteRead();
     return true;
 }
 
@@ -200,7 +202,6 @@ void ConfigDialog::applyChanges() {
     readControls();
     if (!self)
         return;
-    ++appliedCount_;
     controls_.preview->attachScene(context_.mainScene, workingPattern_);
     controls_.preview->reset();
     // With no mode button selected (a mode this program does not know) the

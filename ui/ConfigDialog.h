@@ -31,8 +31,6 @@ class ConfigDialog : public DialogBase {
     KaleidoView* preview() const { return controls_.preview; }
     // The help text of the control with this template id; empty for none.
     static QString helpText(int id);
-    // How many times the controls were applied (applyChanges).
-    int appliedCount() const { return appliedCount_; }
 
     // Working pattern -> controls, without reporting the changes.
     void showControls();
@@ -88,7 +86,6 @@ class ConfigDialog : public DialogBase {
     Pattern workingPattern_;
     // What the read-only symmetry box was last given: nothing else may change it.
     QString symmetryText_;
-    int appliedCount_ = 0;
     bool refusalPending_ = false;
 };
 

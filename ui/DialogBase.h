@@ -49,6 +49,8 @@ class DialogBase : public QDialog {
     static void showChoice(QButtonGroup* group, int value);
 
     bool quickHelpActive() const;
+    // How many times the dialog has read its controls into what it holds.
+    int readCount() const { return readCount_; }
 
     // Ends the dialog, and with it the quick-help mode.
     void done(int result) override;
@@ -110,6 +112,9 @@ class DialogBase : public QDialog {
     tell(QMessageBox::Icon icon, const QString& title, const QString& text,
          QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 
+    // Counts a reading of the controls.
+    void noteRead() { ++readCount_; }
+
     // With "No tab marks" on, the focus goes where no control shows a mark.
     void focusSinkIfWanted();
     QWidget* focusSink() const { return focusSink_; }
@@ -135,6 +140,7 @@ class DialogBase : public QDialog {
     std::unique_ptr<QuickHelp> quickHelp_;
     std::map<const QObject*, int> explainedOnFocus_;
     bool shownOnce_ = false;
+    int readCount_ = 0;
 };
 
 } // namespace lumivane

@@ -193,6 +193,7 @@ void LayerDialog::readLayerControls() {
         takeChoice(layer_.sizeMode[i], controls.sizeModes->checkedId());
         layer_.border[i] = controls.border->isChecked() ? 1 : 0;
     }
+    noteRead();
 }
 
 void LayerDialog::applyLayer() {
