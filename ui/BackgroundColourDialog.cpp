@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <iterator>
+
 namespace lumivane {
 namespace {
 
@@ -47,7 +49,7 @@ BackgroundColourDialog::BackgroundColourDialog(const DialogContext& context, Col
     modes_ = new QButtonGroup(this);
     auto* modeRow = new QHBoxLayout;
     modeRow->addStretch();
-    for (int value = 0; value < 3; ++value) {
+    for (int value = 0; value < int(std::size(MODE_BUTTONS)); ++value) {
         const QString caption = QString::fromLatin1(MODE_BUTTONS[value].caption);
         auto* radio = new QRadioButton(caption, this);
         radio->setObjectName(QStringLiteral("id%1").arg(MODE_BUTTONS[value].id));

@@ -117,7 +117,7 @@ KaleidoView* BankDialog::createPreview(int id, const char* name) {
 
 DropDownList* BankDialog::createList(int id, const char* name) {
     auto* list = named(new DropDownList(this), id, QString::fromLatin1(name));
-    list->setMaxVisibleItems(20);
+    list->setMaxVisibleItems(PATTERN_LIST_ENTRIES);
     list->setMinimumWidth(dialogUnitsX(this, 121));
     return list;
 }

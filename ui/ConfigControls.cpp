@@ -166,7 +166,7 @@ QGroupBox* ConfigControls::createSavedPatternsGroup() {
     auto* group = new QGroupBox(QStringLiteral("Saved Patterns"), dialog_);
     patternList =
         DialogBase::named(new DropDownList(dialog_), 1109, QStringLiteral("Saved patterns"));
-    patternList->setMaxVisibleItems(20);
+    patternList->setMaxVisibleItems(PATTERN_LIST_ENTRIES);
     patternList->setMinimumWidth(dialogUnitsX(dialog_, 121));
     auto* buttons = new QHBoxLayout;
     save = createPushButton(1121, "Save", 32, 15);

@@ -12,6 +12,9 @@ class QItemSelection;
 
 namespace lumivane {
 
+// How many entries an open list of patterns shows before it scrolls.
+inline constexpr int PATTERN_LIST_ENTRIES = 20;
+
 class DropDownList : public QComboBox {
     Q_OBJECT
 

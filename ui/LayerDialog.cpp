@@ -49,18 +49,19 @@ QString LayerDialog::helpText(int id) {
 void LayerDialog::randomiseSlots(Layer& layer) {
     RandomSource& random = sharedRandom();
     for (int i = 0; i < SLOTS_PER_LAYER; ++i) {
-        layer.angleMode[i] = random.drawMod(3);
+        layer.angleMode[i] = random.drawMod(ANGLE_MODE_COUNT);
         layer.animate[i] = random.draw() >= COIN_THRESHOLD ? random.drawMod(100) : 0;
         layer.border[i] = random.draw() < COIN_THRESHOLD ? 1 : 0;
         const int value = random.drawMod(75) + 26;
         const int saturation = random.drawMod(75) + 26;
         const int hue = random.drawMod(360);
         layer.colour[i] = ColourTools::hsvToRgb(hue, saturation, value);
-        layer.colourMode[i] = random.draw() >= COIN_THRESHOLD ? random.drawMod(3) + 1 : 0;
+        layer.colourMode[i] =
+            random.draw() >= COIN_THRESHOLD ? random.drawMod(COLOUR_MODE_COUNT - 1) + 1 : 0;
         layer.shape[i] = random.drawMod(EDITABLE_SHAPE_COUNT);
         layer.ratio[i] = random.drawMod(101);
         layer.size[i] = random.drawMod(101);
-        layer.sizeMode[i] = random.drawMod(3);
+        layer.sizeMode[i] = random.drawMod(SIZE_MODE_COUNT);
     }
 }
 

@@ -46,9 +46,9 @@ constexpr ShapeSlotGroup::Ids SLOT_IDS[SLOTS_PER_LAYER] = {
      1092},
 };
 
-constexpr const char* COLOUR_MODES[] = {"Const", "Mix", "Vary", "Change"};
-constexpr const char* SIZE_MODES[] = {"Const", "Mix", "Change"};
-constexpr const char* ANGLE_MODES[] = {"Const", "Rotate", "Twirl"};
+constexpr const char* COLOUR_MODES[COLOUR_MODE_COUNT] = {"Const", "Mix", "Vary", "Change"};
+constexpr const char* SIZE_MODES[SIZE_MODE_COUNT] = {"Const", "Mix", "Change"};
+constexpr const char* ANGLE_MODES[ANGLE_MODE_COUNT] = {"Const", "Rotate", "Twirl"};
 constexpr int SLIDER_MAXIMUM = 100;
 constexpr int SLIDER_TICKS = 10;
 

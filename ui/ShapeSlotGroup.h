@@ -15,6 +15,11 @@ class QSlider;
 
 namespace lumivane {
 
+// The choices of a slot's colour, size and angle behaviour.
+inline constexpr int COLOUR_MODE_COUNT = 4;
+inline constexpr int SIZE_MODE_COUNT = 3;
+inline constexpr int ANGLE_MODE_COUNT = 3;
+
 class ColourButton;
 class DropDownList;
 
@@ -27,10 +32,10 @@ class ShapeSlotGroup : public QGroupBox {
         int shapeList;
         int ratio;
         int colourButton;
-        int colourModes[4];
+        int colourModes[COLOUR_MODE_COUNT];
         int size;
-        int sizeModes[3];
-        int angleModes[3];
+        int sizeModes[SIZE_MODE_COUNT];
+        int angleModes[ANGLE_MODE_COUNT];
         int animate;
         int border;
     };
