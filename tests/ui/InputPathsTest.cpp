@@ -92,24 +92,6 @@ const std::vector<Row>& rows() {
     return table;
 }
 
-std::string describe(const Pattern& p) {
-    std::ostringstream text;
-    text << "symmetry " << p.symmetry << " reset " << p.resetTime << " shape " << p.screenShape
-         << " borders " << p.darkBorders << " sliders";
-    for (const SliderDef& slider : SLIDERS)
-        text << ' ' << slider.of(p);
-    return text.str();
-}
-
-std::string describe(const Layer& l) {
-    std::ostringstream text;
-    for (int i = 0; i < SLOTS_PER_LAYER; ++i)
-        text << "[" << l.shape[i] << ' ' << l.ratio[i] << ' ' << l.size[i] << ' ' << l.animate[i]
-             << ' ' << l.colourMode[i] << ' ' << l.sizeMode[i] << ' ' << l.angleMode[i] << ' '
-             << l.border[i] << ' ' << l.colour[i] << "]";
-    return text.str();
-}
-
 std::string names(const DataStore& store) {
     std::string text;
     for (int i = 0; i < store.count(); ++i)

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QSlider>
 
+#include <sstream>
+
 namespace lumivane::test {
 namespace {
 
@@ -86,6 +88,24 @@ QStringList entriesOf(const QComboBox* list) {
     for (int i = 0; i < list->count(); ++i)
         names << list->itemText(i);
     return names;
+}
+
+std::string describe(const Pattern& p) {
+    std::ostringstream text;
+    text << "symmetry " << p.symmetry << " reset " << p.resetTime << " shape " << p.screenShape
+         << " borders " << p.darkBorders << " sliders";
+    for (const SliderDef& slider : SLIDERS)
+        text << ' ' << slider.of(p);
+    return text.str();
+}
+
+std::string describe(const Layer& l) {
+    std::ostringstream text;
+    for (int i = 0; i < SLOTS_PER_LAYER; ++i)
+        text << '[' << l.shape[i] << ' ' << l.ratio[i] << ' ' << l.size[i] << ' ' << l.animate[i]
+             << ' ' << l.colourMode[i] << ' ' << l.sizeMode[i] << ' ' << l.angleMode[i] << ' '
+             << l.border[i] << ' ' << l.colour[i] << ']';
+    return text.str();
 }
 
 } // namespace lumivane::test

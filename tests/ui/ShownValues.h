@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <string>
 
 class QComboBox;
 class QWidget;
@@ -27,5 +28,9 @@ int shownChoice(const QWidget* dialog, std::initializer_list<int> ids);
 // The layer editor's layer as its controls show it.
 Layer shownLayer(const LayerDialog& dialog);
 QStringList entriesOf(const QComboBox* list);
+
+// The fields with a control, as text for comparisons that show what differs.
+std::string describe(const Pattern& pattern);
+std::string describe(const Layer& layer);
 
 } // namespace lumivane::test

@@ -33,17 +33,8 @@
 namespace lumivane::test {
 namespace {
 
-void settle() {
-    for (int i = 0; i < 3; ++i)
-        QCoreApplication::processEvents();
-}
-
 std::string nameOf(const QWidget* widget) {
     return widget->objectName().toStdString();
-}
-
-std::string titleOf(const QDialog& dialog) {
-    return dialog.windowTitle().toStdString();
 }
 
 QStringList namesIn(const DataStore& store) {
@@ -51,28 +42,6 @@ QStringList namesIn(const DataStore& store) {
     for (int i = 0; i < store.count(); ++i)
         names << nameText(*store.patternAt(i));
     return names;
-}
-
-std::string describe(const Pattern& p) {
-    std::ostringstream text;
-    text << "symmetry " << p.symmetry << " reset " << p.resetTime << " shape " << p.screenShape
-         << " borders " << p.darkBorders << " sliders";
-    for (const SliderDef& slider : SLIDERS)
-        text << ' ' << slider.of(p);
-    return text.str();
-}
-
-std::string describe(const Layer& l) {
-    std::ostringstream text;
-    for (int i = 0; i < SLOTS_PER_LAYER; ++i)
-        text << '[' << l.shape[i] << ' ' << l.ratio[i] << ' ' << l.size[i] << ' ' << l.animate[i]
-             << ' ' << l.colourMode[i] << ' ' << l.sizeMode[i] << ' ' << l.angleMode[i] << ' '
-             << l.border[i] << ' ' << l.colour[i] << ']';
-    return text.str();
-}
-
-template <typename Control = QWidget> Control* find(const QWidget* dialog, int id) {
-    return dialog->findChild<Control*>(QStringLiteral("id%1").arg(id));
 }
 
 // The controls of dialog a user can operate: ours are named "id" + their
@@ -91,6 +60,11 @@ std::vector<QWidget*> operable(QDialog& dialog) {
 }
 
 } // namespace
+
+void runPendingEvents() {
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
 
 DialogFuzzer::DialogFuzzer(std::uint32_t seed, int steps, bool verbose)
     : random_(seed), seed_(seed), steps_(steps), verbose_(verbose),
@@ -165,7 +139,7 @@ bool DialogFuzzer::run() {
             note("opens the configuration dialog");
             main_ = std::make_unique<ConfigDialog>(context_);
             main_->show();
-            settle();
+            runPendingEvents();
         }
         act(*main_);
         if (main_ && !main_->isVisible()) {
@@ -177,7 +151,7 @@ bool DialogFuzzer::run() {
         }
     }
     main_.reset();
-    settle();
+    runPendingEvents();
     std::printf("dialog fuzz: seed %u, %d steps, all checks held\n", seed_, step_);
     return true;
 }
@@ -215,7 +189,7 @@ void DialogFuzzer::act(QDialog& dialog) {
         control = controls[pick(int(controls.size()))];
         operate(dialog, control);
     }
-    settle();
+    runPendingEvents();
     if (!alive)
         return;
     if (main != nullptr && !main->isVisible() && main->result() == QDialog::Accepted &&
@@ -241,7 +215,7 @@ void DialogFuzzer::operate(QDialog& dialog, QWidget* control) {
             const int pixels = pick(61) - 30;
             note("drags " + nameOf(slider) + " by " + std::to_string(pixels) + " pixels");
             startDrag(slider, pixels);
-            settle();
+            runPendingEvents();
             if (&dialog == main_.get() && chance(25)) {
                 note("destroys the configuration dialog in the middle of the drag");
                 main_.reset();
@@ -312,149 +286,13 @@ void DialogFuzzer::pressKey(QDialog& dialog) {
         target = &dialog;
     const QPointer<QDialog> alive(&dialog);
     QTest::keyClick(target, chosen.key, chosen.modifiers);
-    settle();
+    runPendingEvents();
     if (!alive || !dialog.isVisible())
         return;
     if (qobject_cast<DialogBase*>(&dialog) != nullptr && options_.noTabMarks &&
         (chosen.key == Qt::Key_Tab || chosen.key == Qt::Key_Backtab) &&
-        QApplication::focusWidget() != find(&dialog, 1093))
+        QApplication::focusWidget() != controlIn(&dialog, 1093))
         fail("Tab moved the focus with \"No tab marks\" on");
-}
-
-// ---- Modals ----------------------------------------------------------------
-
-int DialogFuzzer::exec(QDialog& dialog) {
-    note("a modal opens: \"" + titleOf(dialog) + "\"");
-    if (main_ && chance(2)) {
-        note("destroys the configuration dialog while it is up");
-        main_.reset();
-        return QDialog::Rejected;
-    }
-    ++depth_;
-    int result = QDialog::Rejected;
-    if (qobject_cast<QMessageBox*>(&dialog))
-        result = answerMessage(dialog);
-    else if (qobject_cast<PatternNameDialog*>(&dialog))
-        result = answerName(dialog);
-    else if (qobject_cast<QFileDialog*>(&dialog))
-        result = answerFile(dialog);
-    else if (qobject_cast<QColorDialog*>(&dialog))
-        result = answerColour(dialog);
-    else if (qobject_cast<AboutDialog*>(&dialog))
-        result = QDialog::Accepted;
-    else
-        result = session(dialog);
-    --depth_;
-    return result;
-}
-
-void DialogFuzzer::openHelpFile() {
-    note("the help file opens");
-}
-
-int DialogFuzzer::answerMessage(QDialog& dialog) {
-    auto& box = static_cast<QMessageBox&>(dialog);
-    std::vector<QMessageBox::StandardButton> buttons;
-    for (const QMessageBox::StandardButton button :
-         {QMessageBox::Ok, QMessageBox::Yes, QMessageBox::No})
-        if (box.standardButtons() & button)
-            buttons.push_back(button);
-    const QMessageBox::StandardButton answer =
-        buttons.empty() ? QMessageBox::Ok : buttons[pick(int(buttons.size()))];
-    note("  \"" + box.text().left(40).simplified().toStdString() + "\" answered " +
-         std::to_string(answer));
-    return answer;
-}
-
-int DialogFuzzer::answerName(QDialog& dialog) {
-    const char* names[] = {"Spiral", "", "  ", "Caf\xC3\xA9 \xE2\x82\xAC", "A name of twenty-one!",
-                           "Second"};
-    const QString name = QString::fromUtf8(names[pick(6)]);
-    note("types the name \"" + name.toStdString() + "\"");
-    find<QLineEdit>(&dialog, 1000)->setText(name);
-    if (chance(20)) {
-        dialog.reject();
-        return dialog.result();
-    }
-    const QPointer<QDialog> alive(&dialog);
-    find<QAbstractButton>(&dialog, 1)->click();
-    if (alive && dialog.isVisible())
-        dialog.reject();
-    return alive ? dialog.result() : int(QDialog::Rejected);
-}
-
-int DialogFuzzer::answerFile(QDialog& dialog) {
-    auto& chooser = static_cast<QFileDialog&>(dialog);
-    if (chance(15)) {
-        note("  cancels the file dialog");
-        return QDialog::Rejected;
-    }
-    const bool saving = chooser.acceptMode() == QFileDialog::AcceptSave;
-    const char* saves[] = {"bank0.pat", "bank1", "plain/inside.pat", "good.pat"};
-    const char* loads[] = {"good.pat", "notes.txt", "bank0.pat", "bank1.pat", "missing.pat"};
-    const std::string file = saving ? saves[pick(4)] : loads[pick(5)];
-    note("  chooses " + file);
-    chooser.selectFile(QString::fromStdString((folder_.path() / file).string()));
-    dialog.done(QDialog::Accepted);
-    return dialog.result();
-}
-
-int DialogFuzzer::answerColour(QDialog& dialog) {
-    auto& chooser = static_cast<QColorDialog&>(dialog);
-    const QColor colour = QColor::fromRgb(pick(256), pick(256), pick(256));
-    if (chance(20))
-        QColorDialog::setCustomColor(pick(16), colour);
-    chooser.setCurrentColor(colour);
-    const bool accept = chance(70);
-    note("  " + std::string(accept ? "takes " : "cancels ") + colour.name().toStdString());
-    dialog.done(accept ? QDialog::Accepted : QDialog::Rejected);
-    return dialog.result();
-}
-
-int DialogFuzzer::session(QDialog& dialog) {
-    const QPointer<QDialog> alive(&dialog);
-    dialog.show();
-    settle();
-    if (qobject_cast<PreferencesDialog*>(&dialog))
-        noTabMarksAtStart_[&dialog] = find<QAbstractButton>(&dialog, 1112)->isChecked();
-    check(dialog);
-    const int budget = 1 + pick(15);
-    for (int i = 0; i < budget && alive && dialog.isVisible() && step_ < steps_; ++i)
-        act(dialog);
-    if (alive && dialog.isVisible())
-        end(dialog);
-    deferred_.erase(&dialog);
-    noTabMarksAtStart_.erase(&dialog);
-    return alive ? dialog.result() : int(QDialog::Rejected);
-}
-
-void DialogFuzzer::end(QDialog& dialog) {
-    const QPointer<QDialog> alive(&dialog);
-    for (int attempt = 0; attempt < 4 && alive && dialog.isVisible(); ++attempt) {
-        ++step_;
-        switch (pick(4)) {
-        case 0:
-        case 1: {
-            const int id = chance(60) ? 1 : 2;
-            const Input input = chance(80) ? Input::Mouse : anyInput();
-            note(std::string("ends it with ") + (id == 1 ? "OK" : "Cancel") + " by " +
-                 nameOf(input));
-            press(find<QAbstractButton>(&dialog, id), input);
-            break;
-        }
-        case 2:
-            note("ends it with Escape");
-            QTest::keyClick(&dialog, Qt::Key_Escape);
-            break;
-        default:
-            note("ends it with the window's close button");
-            dialog.close();
-            break;
-        }
-        settle();
-    }
-    if (alive && dialog.isVisible())
-        fail("\"" + titleOf(dialog) + "\" would not end");
 }
 
 // ---- Checks ----------------------------------------------------------------
@@ -465,7 +303,7 @@ void DialogFuzzer::noteDeferral(QDialog& dialog, QWidget* control, bool quickHel
         return;
     auto* slider = qobject_cast<QSlider*>(control);
     const bool list =
-        qobject_cast<QComboBox*>(control) != nullptr && control != find(&dialog, 1109);
+        qobject_cast<QComboBox*>(control) != nullptr && control != controlIn(&dialog, 1109);
     const bool editor = qobject_cast<LayerDialog*>(&dialog) != nullptr;
     if (((slider || list) && quickHelpWasOn) || (editor && slider && slider->isSliderDown()))
         deferred_[&dialog] = base->readCount();
@@ -481,7 +319,7 @@ void DialogFuzzer::check(QDialog& dialog) {
     else if (auto* preferences = qobject_cast<PreferencesDialog*>(&dialog))
         checkPreferences(*preferences);
     if (auto* base = qobject_cast<DialogBase*>(&dialog)) {
-        if (find<QAbstractButton>(base, 1117)->isChecked() != base->quickHelpActive())
+        if (controlIn<QAbstractButton>(base, 1117)->isChecked() != base->quickHelpActive())
             fail("the question-mark button does not show the mode");
     }
 }
@@ -491,7 +329,7 @@ void DialogFuzzer::checkMain(ConfigDialog& dialog) {
     const bool deferred = deferral != deferred_.end() && dialog.readCount() <= deferral->second;
     if (deferral != deferred_.end() && !deferred)
         deferred_.erase(deferral);
-    if (entriesOf(find<QComboBox>(&dialog, 1109)) != namesIn(store_))
+    if (entriesOf(controlIn<QComboBox>(&dialog, 1109)) != namesIn(store_))
         fail("the pattern list does not show the stored patterns");
     if (depth_ == 0 && (QApplication::overrideCursor() != nullptr) != dialog.quickHelpActive())
         fail("the cursor does not show the quick-help mode");
@@ -537,8 +375,8 @@ void DialogFuzzer::checkLayer(LayerDialog& dialog) {
 }
 
 void DialogFuzzer::checkBanks(BankDialog& dialog) {
-    const auto* setList = find<QComboBox>(&dialog, 1133);
-    const auto* bankList = find<QComboBox>(&dialog, 1134);
+    const auto* setList = controlIn<QComboBox>(&dialog, 1133);
+    const auto* bankList = controlIn<QComboBox>(&dialog, 1134);
     if (entriesOf(setList) != namesIn(dialog.set()) ||
         entriesOf(bankList) != namesIn(dialog.bank()))
         fail("the banks dialog's lists do not show its set and bank");
@@ -550,14 +388,14 @@ void DialogFuzzer::checkBanks(BankDialog& dialog) {
                                                : preview->pattern().amount[0] == 0;
         if (!right)
             fail("a preview does not show the pattern its list shows");
-        if (preview->isPaused() == find<QAbstractButton>(&dialog, box)->isChecked())
+        if (preview->isPaused() == controlIn<QAbstractButton>(&dialog, box)->isChecked())
             fail("a preview runs other than its animate box says");
     }
 }
 
 void DialogFuzzer::checkPreferences(PreferencesDialog& dialog) {
     bool& couldBeOn = noTabMarksAtStart_[&dialog];
-    const bool on = find<QAbstractButton>(&dialog, 1112)->isChecked();
+    const bool on = controlIn<QAbstractButton>(&dialog, 1112)->isChecked();
     if (on && !couldBeOn && !dialog.mouseSeen())
         fail("\"No tab marks\" was checked before the pointer crossed the dialog");
     couldBeOn = on;

@@ -14,6 +14,8 @@
 #include "../ui/InputDriver.h"
 
 #include <QPointer>
+#include <QString>
+#include <QWidget>
 
 #include <cstdint>
 #include <map>
@@ -34,6 +36,14 @@ class PreferencesDialog;
 } // namespace lumivane
 
 namespace lumivane::test {
+
+// Runs pending events, queued calls among them.
+void runPendingEvents();
+
+// The control of dialog named "id" + its template id.
+template <typename Control = QWidget> Control* controlIn(const QWidget* dialog, int id) {
+    return dialog->findChild<Control*>(QStringLiteral("id%1").arg(id));
+}
 
 class DialogFuzzer : public ModalRunner {
   public:
