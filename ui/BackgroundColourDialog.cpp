@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <iterator>
+
 namespace lumivane {
 namespace {
 
@@ -39,11 +41,15 @@ BackgroundColourDialog::BackgroundColourDialog(const DialogContext& context, Col
     chooser_->setOptions(QColorDialog::NoButtons | QColorDialog::DontUseNativeDialog);
     // Enter and Escape inside it are this dialog's, not the embedded one's.
     chooser_->installEventFilter(this);
+    // The chooser's own OK and Cancel stay hidden; as a window of their own
+    // (never shown) they are out of the controls that assistive tools list.
+    if (auto* ownButtons = chooser_->findChild<QDialogButtonBox*>())
+        ownButtons->setWindowFlags(Qt::Window);
 
     modes_ = new QButtonGroup(this);
     auto* modeRow = new QHBoxLayout;
     modeRow->addStretch();
-    for (int value = 0; value < 3; ++value) {
+    for (int value = 0; value < int(std::size(MODE_BUTTONS)); ++value) {
         const QString caption = QString::fromLatin1(MODE_BUTTONS[value].caption);
         auto* radio = new QRadioButton(caption, this);
         radio->setObjectName(QStringLiteral("id%1").arg(MODE_BUTTONS[value].id));

@@ -9,16 +9,16 @@
 #include "ui/HelpTexts.h"
 #include "ui/ModalRunner.h"
 #include "ui/NameText.h"
-#include "ui/QuickHelp.h"
 #include "view/KaleidoView.h"
 
 #include <QApplication>
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QKeyEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QToolButton>
 
 #include <algorithm>
 #include <tuple>
@@ -29,7 +29,7 @@ QString BankDialog::helpText(int id) {
 }
 
 BankDialog::BankDialog(const DialogContext& context, const DataStore& set, QWidget* parent)
-    : DialogBase(context, parent), setScene_(std::make_unique<Scene>()),
+    : DialogBase(context, BANK_DIALOG_HELP, parent), setScene_(std::make_unique<Scene>()),
       bankScene_(std::make_unique<Scene>()) {
     setWindowTitle(QString::fromLatin1(BANK_DIALOG_TITLE));
     setObjectName(QStringLiteral("bankDialog"));
@@ -37,9 +37,40 @@ BankDialog::BankDialog(const DialogContext& context, const DataStore& set, QWidg
     set_.appendAll(set);
     bank_.clear();
 
-    buildControls();
+    setPreview_ = createPreview(1146, "Set preview");
+    bankPreview_ = createPreview(1147, "Bank preview");
+    animateSet_ = named(new QCheckBox(QStringLiteral("Animate"), this), 1148,
+                        QStringLiteral("Animate set preview"));
+    animateBank_ = named(new QCheckBox(QStringLiteral("Animate"), this), 1149,
+                         QStringLiteral("Animate bank preview"));
+    setList_ = createList(1133, "Current pattern set");
+    bankList_ = createList(1134, "Patterns in the bank");
+
+    auto* grid = new QGridLayout(this);
+    QGroupBox* copy = createCopyGroup();
+    QGroupBox* load = createLoadGroup();
+    QGroupBox* bank = createBankGroup();
+    grid->addWidget(setPreview_, 0, 0);
+    grid->addWidget(bankPreview_, 0, 1);
+    grid->addWidget(animateSet_, 1, 0);
+    grid->addWidget(animateBank_, 1, 1);
+    grid->addWidget(copy, 2, 0);
+    grid->addWidget(load, 3, 0);
+    grid->addWidget(bank, 2, 1, 2, 1);
+    grid->addLayout(createDialogButtons(), 4, 0, 1, 2);
+    grid->setRowStretch(0, 1);
+    // The set and the bank side by side, in columns of one width.
+    int columnWidth = setPreview_->minimumWidth();
+    for (const QWidget* group : {copy, load, bank})
+        columnWidth = std::max(columnWidth, group->sizeHint().width());
+    for (const int column : {0, 1}) {
+        grid->setColumnMinimumWidth(column, columnWidth);
+        grid->setColumnStretch(column, 1);
+    }
+    setWindowIcon(QApplication::windowIcon());
+
     fillList(setList_, set_);
-    setList_->setCurrentIndex(0);
+    setList_->selectQuietly(0);
     animateSet_->setChecked(true);
     animateBank_->setChecked(true);
 
@@ -66,138 +97,95 @@ BankDialog::~BankDialog() {
     delete bankPreview_;
 }
 
-bool BankDialog::quickHelpActive() const {
-    return quickHelp_->isActive();
+QPushButton* BankDialog::createPushButton(int id, const char* caption,
+                                          void (BankDialog::*action)()) {
+    auto* button = named(new QPushButton(QString::fromLatin1(caption), this), id,
+                         QString::fromLatin1(caption).trimmed());
+    button->setMinimumSize(dialogUnits(this, 60, 15));
+    if (action != nullptr)
+        onCommand(button, id, action);
+    return button;
 }
 
-void BankDialog::buildControls() {
-    const auto pushButton = [this](int id, const char* caption) {
-        auto* button = named(new QPushButton(QString::fromLatin1(caption), this), id,
-                             QString::fromLatin1(caption).trimmed());
-        button->setMinimumSize(dialogUnits(this, 60, 15));
-        return button;
-    };
-    const auto preview = [this](int id, const char* name) {
-        auto* view =
-            named(new KaleidoView(context_.viewEnvironment(), this), id, QString::fromLatin1(name));
-        view->setMinimumSize(dialogUnits(this, 150, 110));
-        view->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-        return view;
-    };
-    const auto list = [this](int id, const char* name) {
-        auto* control = named(new DropDownList(this), id, QString::fromLatin1(name));
-        control->setMaxVisibleItems(20);
-        control->setMinimumWidth(dialogUnitsX(this, 121));
-        return control;
-    };
+KaleidoView* BankDialog::createPreview(int id, const char* name) {
+    auto* view =
+        named(new KaleidoView(context_.viewEnvironment(), this), id, QString::fromLatin1(name));
+    view->setMinimumSize(dialogUnits(this, 150, 110));
+    view->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    return view;
+}
 
-    setPreview_ = preview(1146, "Set preview");
-    bankPreview_ = preview(1147, "Bank preview");
-    animateSet_ = named(new QCheckBox(QStringLiteral("Animate"), this), 1148,
-                        QStringLiteral("Animate set preview"));
-    animateBank_ = named(new QCheckBox(QStringLiteral("Animate"), this), 1149,
-                         QStringLiteral("Animate bank preview"));
-    setList_ = list(1133, "Current pattern set");
-    bankList_ = list(1134, "Patterns in the bank");
+DropDownList* BankDialog::createList(int id, const char* name) {
+    auto* list = named(new DropDownList(this), id, QString::fromLatin1(name));
+    list->setMaxVisibleItems(PATTERN_LIST_ENTRIES);
+    list->setMinimumWidth(dialogUnitsX(this, 121));
+    return list;
+}
 
-    // Copy Patterns To Bank.
-    auto* copy = new QGroupBox(QStringLiteral("Copy Patterns To Bank"), this);
-    auto* copyColumn = new QVBoxLayout(copy);
-    auto* copyButtons = new QHBoxLayout;
-    copyColumn->addWidget(setList_);
-    copyColumn->addLayout(copyButtons);
-    const struct Command {
-        int id;
-        const char* caption;
-        void (BankDialog::*action)();
-    } copyCommands[] = {{1135, "Copy Current", &BankDialog::copyCurrent},
-                        {1136, "Copy All ", &BankDialog::copyAll}};
-    for (const Command& command : copyCommands) {
-        QPushButton* button = pushButton(command.id, command.caption);
-        connect(button, &QPushButton::clicked, this, command.action);
-        copyButtons->addWidget(button);
-    }
+QGroupBox* BankDialog::createCopyGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Copy Patterns To Bank"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(createPushButton(1135, "Copy Current", &BankDialog::copyCurrent));
+    buttons->addWidget(createPushButton(1136, "Copy All ", &BankDialog::copyAll));
+    auto* column = new QVBoxLayout(group);
+    column->addWidget(setList_);
+    column->addLayout(buttons);
+    return group;
+}
 
-    // Load Patterns From Bank.
-    auto* load = new QGroupBox(QStringLiteral("Load Patterns From Bank"), this);
-    auto* loadButtons = new QHBoxLayout(load);
-    const Command loadCommands[] = {{1139, "Add Bank", &BankDialog::addBank},
-                                    {1140, "Merge Bank", &BankDialog::mergeBank},
-                                    {1141, "Replace By Bank", &BankDialog::replaceByBank}};
-    for (const Command& command : loadCommands) {
-        QPushButton* button = pushButton(command.id, command.caption);
-        connect(button, &QPushButton::clicked, this, command.action);
-        loadButtons->addWidget(button);
-    }
+QGroupBox* BankDialog::createLoadGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Load Patterns From Bank"), this);
+    auto* buttons = new QHBoxLayout(group);
+    buttons->addWidget(createPushButton(1139, "Add Bank", &BankDialog::addBank));
+    buttons->addWidget(createPushButton(1140, "Merge Bank", &BankDialog::mergeBank));
+    buttons->addWidget(createPushButton(1141, "Replace By Bank", &BankDialog::replaceByBank));
+    return group;
+}
 
-    // Bank.
-    auto* bank = new QGroupBox(QStringLiteral("Bank"), this);
-    auto* bankColumn = new QVBoxLayout(bank);
+// The deleting buttons beside the copying ones, the file buttons beside the
+// loading ones.
+QGroupBox* BankDialog::createBankGroup() {
+    auto* group = new QGroupBox(QStringLiteral("Bank"), this);
     auto* deleteButtons = new QHBoxLayout;
+    deleteButtons->addWidget(createPushButton(1137, "Delete Current", &BankDialog::deleteCurrent));
+    deleteButtons->addWidget(createPushButton(1145, "Delete All ", &BankDialog::deleteAll));
     auto* fileButtons = new QHBoxLayout;
-    // The deleting buttons beside the copying ones, the file buttons beside
-    // the loading ones.
-    bankColumn->addWidget(bankList_);
-    bankColumn->addLayout(deleteButtons);
-    bankColumn->addStretch();
-    bankColumn->addLayout(fileButtons);
-    const Command bankCommands[] = {{1137, "Delete Current", &BankDialog::deleteCurrent},
-                                    {1145, "Delete All ", &BankDialog::deleteAll},
-                                    {1142, "Load Bank", &BankDialog::loadBankFile},
-                                    {1143, "Save Bank", &BankDialog::saveBankFile}};
-    for (int i = 0; i < 4; ++i) {
-        QPushButton* button = pushButton(bankCommands[i].id, bankCommands[i].caption);
-        connect(button, &QPushButton::clicked, this, bankCommands[i].action);
-        (i < 2 ? deleteButtons : fileButtons)->addWidget(button);
-    }
+    fileButtons->addWidget(createPushButton(1142, "Load Bank", &BankDialog::loadBankFile));
+    fileButtons->addWidget(createPushButton(1143, "Save Bank", &BankDialog::saveBankFile));
+    auto* column = new QVBoxLayout(group);
+    column->addWidget(bankList_);
+    column->addLayout(deleteButtons);
+    column->addStretch();
+    column->addLayout(fileButtons);
+    return group;
+}
 
-    // The dialog's own buttons.
-    QPushButton* ok = pushButton(1, "OK");
-    QPushButton* cancel = pushButton(2, "Cancel");
+// OK and Cancel have no help texts: they end the dialog in quick-help mode too.
+QLayout* BankDialog::createDialogButtons() {
+    QPushButton* ok = createPushButton(1, "OK", nullptr);
+    QPushButton* cancel = createPushButton(2, "Cancel", nullptr);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &BankDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &BankDialog::reject);
-    quickHelp_ = new QuickHelp(this, *context_.options, *context_.runner);
-    quickHelp_->button()->setMinimumSize(dialogUnits(this, 20, 17));
-    quickHelp_->button()->setIconSize(QSize(1, 1) * dialogUnitsY(this, 13));
-    // Takes the focus when no control may show a focus mark.
-    auto* dialogButtons = new QHBoxLayout;
-    dialogButtons->addWidget(ok);
-    dialogButtons->addWidget(cancel);
-    dialogButtons->addStretch();
-    dialogButtons->addWidget(quickHelp_->button());
-
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(setPreview_, 0, 0);
-    grid->addWidget(bankPreview_, 0, 1);
-    grid->addWidget(animateSet_, 1, 0);
-    grid->addWidget(animateBank_, 1, 1);
-    grid->addWidget(copy, 2, 0);
-    grid->addWidget(load, 3, 0);
-    grid->addWidget(bank, 2, 1, 2, 1);
-    grid->addLayout(dialogButtons, 4, 0, 1, 2);
-    grid->setRowStretch(0, 1);
-    // The set and the bank side by side, in columns of one width.
-    int columnWidth = setPreview_->minimumWidth();
-    for (const QWidget* group :
-         {static_cast<QWidget*>(copy), static_cast<QWidget*>(load), static_cast<QWidget*>(bank)})
-        columnWidth = std::max(columnWidth, group->sizeHint().width());
-    for (const int column : {0, 1}) {
-        grid->setColumnMinimumWidth(column, columnWidth);
-        grid->setColumnStretch(column, 1);
-    }
-    setWindowIcon(QApplication::windowIcon());
+    QToolButton* quickHelp = createQuickHelpButton();
+    quickHelp->setMinimumSize(dialogUnits(this, 20, 17));
+    quickHelp->setIconSize(QSize(1, 1) * dialogUnitsY(this, 13));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addStretch();
+    buttons->addWidget(quickHelp);
+    return buttons;
 }
 
+// Choosing an entry acts in quick-help mode too; closing a list explains it.
 void BankDialog::connectControls() {
-    connect(setList_, &DropDownList::activated, this, &BankDialog::chooseSetPattern);
-    connect(bankList_, &DropDownList::activated, this, &BankDialog::chooseBankPattern);
-    connect(setList_, &DropDownList::listClosed, this, &BankDialog::closeSetList);
-    connect(bankList_, &DropDownList::listClosed, this, &BankDialog::closeBankList);
-    connect(animateSet_, &QCheckBox::clicked, this, [this] { toggleAnimation(1148, animateSet_); });
-    connect(animateBank_, &QCheckBox::clicked, this,
-            [this] { toggleAnimation(1149, animateBank_); });
-    connect(quickHelp_, &QuickHelp::buttonPressed, this, &BankDialog::pressQuickHelp);
+    connect(setList_, &DropDownList::currentIndexChanged, this, &BankDialog::chooseSetPattern);
+    connect(bankList_, &DropDownList::currentIndexChanged, this, &BankDialog::chooseBankPattern);
+    onListClosed(setList_, 1133, nullptr);
+    onListClosed(bankList_, 1134, nullptr);
+    onSwitch(animateSet_, 1148, [this] { toggleAnimation(); });
+    onSwitch(animateBank_, 1149, [this] { toggleAnimation(); });
     setPreview_->installEventFilter(this);
     bankPreview_->installEventFilter(this);
 }
@@ -261,9 +249,9 @@ void BankDialog::appendNames(DropDownList* list, const DataStore& store) {
 }
 
 void BankDialog::emptyBank() {
+    bankList_->selectQuietly(-1);
     {
         const QSignalBlocker blocker(bankList_);
-        bankList_->setCurrentIndex(-1);
         bankList_->clear();
     }
     bank_.deleteAll();
@@ -284,31 +272,7 @@ bool BankDialog::eventFilter(QObject* watched, QEvent* event) {
             },
             Qt::QueuedConnection);
     }
-    return QDialog::eventFilter(watched, event);
-}
-
-// ---- Quick help ------------------------------------------------------------
-
-bool BankDialog::explain(int id) {
-    if (!quickHelp_->isActive())
-        return false;
-    showQuickHelp(helpText(id));
-    return true;
-}
-
-void BankDialog::showQuickHelp(const QString& text) {
-    quickHelp_->leave();
-    pausePreviews();
-    quickHelp_->showText(text);
-    resumePreviews();
-}
-
-void BankDialog::pressQuickHelp() {
-    if (quickHelp_->isActive()) {
-        showQuickHelp(helpText(1117));
-        return;
-    }
-    quickHelp_->enter();
+    return DialogBase::eventFilter(watched, event);
 }
 
 // ---- Commands --------------------------------------------------------------
@@ -325,42 +289,26 @@ void BankDialog::chooseBankPattern() {
     finishAction();
 }
 
-void BankDialog::closeSetList() {
-    explain(1133);
-}
-
-void BankDialog::closeBankList() {
-    explain(1134);
-}
-
-void BankDialog::toggleAnimation(int id, QCheckBox* box) {
-    if (quickHelp_->isActive()) {
-        // Asking for help does not change the box.
-        box->setChecked(!box->isChecked());
-        showQuickHelp(helpText(id));
-        return;
-    }
+void BankDialog::toggleAnimation() {
     pausePreviews();
     finishAction();
 }
 
 void BankDialog::copyCurrent() {
-    if (explain(1135))
-        return;
     pausePreviews();
     if (const Pattern* selected = set_.patternAt(setList_->currentIndex())) {
         bank_.addPattern(*selected);
-        const QSignalBlocker blocker(bankList_);
-        bankList_->addItem(nameText(*selected));
-        bankList_->setCurrentIndex(bankList_->count() - 1);
+        {
+            const QSignalBlocker blocker(bankList_);
+            bankList_->addItem(nameText(*selected));
+        }
+        bankList_->selectQuietly(bankList_->count() - 1);
     }
     showBankPattern();
     finishAction();
 }
 
 void BankDialog::copyAll() {
-    if (explain(1136))
-        return;
     pausePreviews();
     bank_.appendAll(set_);
     appendNames(bankList_, set_);
@@ -370,16 +318,12 @@ void BankDialog::copyAll() {
 }
 
 void BankDialog::deleteAll() {
-    if (explain(1145))
-        return;
     pausePreviews();
     emptyBank();
     finishAction();
 }
 
 void BankDialog::deleteCurrent() {
-    if (explain(1137))
-        return;
     pausePreviews();
     const int index = bankList_->currentIndex();
     if (index >= 0) {
@@ -387,19 +331,20 @@ void BankDialog::deleteCurrent() {
         {
             const QSignalBlocker blocker(bankList_);
             bankList_->removeItem(index);
-            bankList_->setCurrentIndex(bankList_->count() > 0 ? 0 : -1);
         }
+        bankList_->selectQuietly(bankList_->count() > 0 ? 0 : -1);
         showBankPattern();
     }
     finishAction();
 }
 
 void BankDialog::saveBankFile() {
-    if (explain(1143))
-        return;
+    const QPointer<BankDialog> self(this);
     pausePreviews();
     const std::optional<QString> file =
         BankFileDialog::choose(this, context_, QFileDialog::AcceptSave);
+    if (!self)
+        return;
     if (!file) {
         resumePreviews();
         return;
@@ -412,25 +357,31 @@ void BankDialog::saveBankFile() {
                     QString::fromLatin1(SAVE_BANK_TITLE),
                     QStringLiteral("The bank could not be saved: %1")
                         .arg(QString::fromLocal8Bit(error.what())));
+        if (!self)
+            return;
     }
     finishAction();
 }
 
 void BankDialog::loadBankFile() {
-    if (explain(1142))
-        return;
+    const QPointer<BankDialog> self(this);
     pausePreviews();
     const std::optional<QString> file =
         BankFileDialog::choose(this, context_, QFileDialog::AcceptOpen);
+    if (!self)
+        return;
     if (!file) {
         resumePreviews();
         return;
     }
     emptyBank();
     const std::string problem = loadBank(QFile::encodeName(*file).toStdString(), bank_);
-    if (!problem.empty())
+    if (!problem.empty()) {
         showMessage(*context_.runner, this, QMessageBox::Information,
                     QString::fromLatin1(INVALID_BANK_TITLE), QString::fromLatin1(problem));
+        if (!self)
+            return;
+    }
     fillList(bankList_, bank_);
     bankList_->selectQuietly(bank_.count() > 0 ? 0 : -1);
     showBankPattern();
@@ -438,8 +389,6 @@ void BankDialog::loadBankFile() {
 }
 
 void BankDialog::addBank() {
-    if (explain(1139))
-        return;
     pausePreviews();
     set_.appendAll(bank_);
     appendNames(setList_, bank_);
@@ -450,8 +399,6 @@ void BankDialog::addBank() {
 
 // Patterns whose names the set already holds are left out.
 void BankDialog::mergeBank() {
-    if (explain(1140))
-        return;
     pausePreviews();
     if (bank_.count() > 0) {
         const std::int32_t before = set_.count();
@@ -469,8 +416,6 @@ void BankDialog::mergeBank() {
 
 // An empty bank never empties the set.
 void BankDialog::replaceByBank() {
-    if (explain(1141))
-        return;
     pausePreviews();
     if (bank_.count() > 0) {
         set_.deleteAll();

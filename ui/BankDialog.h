@@ -14,13 +14,14 @@
 #include <optional>
 
 class QCheckBox;
+class QGroupBox;
+class QLayout;
 class QPushButton;
 
 namespace lumivane {
 
 class DropDownList;
 class KaleidoView;
-class QuickHelp;
 class Scene;
 
 inline constexpr const char* BANK_DIALOG_TITLE = "Work with Pattern Banks";
@@ -38,20 +39,26 @@ class BankDialog : public DialogBase {
     const DataStore& bank() const { return bank_; }
     KaleidoView* setPreview() const { return setPreview_; }
     KaleidoView* bankPreview() const { return bankPreview_; }
-    bool quickHelpActive() const;
     // The help text of the control with this template id; empty for none.
     static QString helpText(int id);
 
   protected:
+    void pausePreviews() override;
+    // Resumes each preview whose animate box is checked.
+    void resumePreviews() override;
+    // The animate boxes put themselves back; nothing else changes on a help click.
+    void restoreControls() override {}
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void buildControls();
+    QPushButton* createPushButton(int id, const char* caption, void (BankDialog::*action)());
+    KaleidoView* createPreview(int id, const char* name);
+    DropDownList* createList(int id, const char* name);
+    QGroupBox* createCopyGroup();
+    QGroupBox* createLoadGroup();
+    QGroupBox* createBankGroup();
+    QLayout* createDialogButtons();
     void connectControls();
-
-    void pausePreviews();
-    // Resumes each preview whose animate box is checked.
-    void resumePreviews();
     // The end of every action: the checked previews run again, and the focus
     // goes to the sink when no focus mark may show.
     void finishAction();
@@ -63,18 +70,10 @@ class BankDialog : public DialogBase {
     void fillList(DropDownList* list, const DataStore& store);
     void appendNames(DropDownList* list, const DataStore& store);
     void emptyBank();
-    // Runs a bank file dialog; the chosen file, or nothing when cancelled.
-
-    // Quick help: shows the text of control id when the mode is on.
-    bool explain(int id);
-    void showQuickHelp(const QString& text);
-    void pressQuickHelp();
 
     void chooseSetPattern();
     void chooseBankPattern();
-    void closeSetList();
-    void closeBankList();
-    void toggleAnimation(int id, QCheckBox* box);
+    void toggleAnimation();
     void copyCurrent();
     void copyAll();
     void deleteCurrent();
@@ -89,7 +88,6 @@ class BankDialog : public DialogBase {
     DataStore bank_;
     DropDownList* setList_ = nullptr;
     DropDownList* bankList_ = nullptr;
-    QuickHelp* quickHelp_ = nullptr;
     std::unique_ptr<Scene> setScene_;
     std::unique_ptr<Scene> bankScene_;
     Pattern setPreviewPattern_;

@@ -35,12 +35,14 @@ BankFileDialog::BankFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
     setOption(DontConfirmOverwrite, false);
 }
 
-std::optional<QString> BankFileDialog::choose(QWidget* parent, const DialogContext& context,
+std::optional<QString> BankFileDialog::choose(QWidget* parent, DialogContext context,
                                               QFileDialog::AcceptMode mode) {
-    BankFileDialog chooser(parent, mode, context.patternPath ? context.patternPath() : QString());
-    if (context.runner->exec(chooser) != QDialog::Accepted)
+    const ScopedModal<BankFileDialog> chooser(
+        parent, mode, context.patternPath ? context.patternPath() : QString());
+    // Gone with its parent, or cancelled.
+    if (context.runner->exec(*chooser) != QDialog::Accepted || !chooser)
         return std::nullopt;
-    const QStringList chosen = chooser.selectedFiles();
+    const QStringList chosen = chooser->selectedFiles();
     if (chosen.isEmpty() || chosen.constFirst().isEmpty())
         return std::nullopt;
     if (context.setPatternPath)

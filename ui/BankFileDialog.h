@@ -21,8 +21,9 @@ class BankFileDialog : public QFileDialog {
     BankFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& startFolder);
 
     // Runs the dialog through the context's runner; the chosen file, with
-    // its folder kept as the next start folder, or nothing after Cancel.
-    static std::optional<QString> choose(QWidget* parent, const DialogContext& context,
+    // its folder kept as the next start folder, or nothing after Cancel (or
+    // when the parent was destroyed meanwhile).
+    static std::optional<QString> choose(QWidget* parent, DialogContext context,
                                          QFileDialog::AcceptMode mode);
 };
 

@@ -1,5 +1,7 @@
 #include "ui/ColourButton.h"
 
+#include "ui/CustomColours.h"
+
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -7,7 +9,7 @@ namespace lumivane {
 
 ColourButton::ColourButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {}
 
-void ColourButton::setColour(const QColor& colour) {
+void ColourButton::setColour(ColourRef colour) {
     if (colour == colour_)
         return;
     colour_ = colour;
@@ -23,9 +25,10 @@ void ColourButton::paintEvent(QPaintEvent*) {
     painter.drawControl(QStyle::CE_PushButtonBevel, option);
 
     const QRect face = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    const QColor colour = toQColor(colour_);
     const bool light =
-        0.299 * colour_.red() + 0.587 * colour_.green() + 0.114 * colour_.blue() >= 128.0;
-    painter.fillRect(face, isEnabled() ? colour_ : palette().color(QPalette::Button));
+        0.299 * colour.red() + 0.587 * colour.green() + 0.114 * colour.blue() >= 128.0;
+    painter.fillRect(face, isEnabled() ? colour : palette().color(QPalette::Button));
     painter.setPen(QColor(0, 0, 0, 90));
     painter.drawRect(face.adjusted(0, 0, -1, -1));
 
@@ -37,7 +40,7 @@ void ColourButton::paintEvent(QPaintEvent*) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
         focus.rect = face.adjusted(2, 2, -2, -2);
-        focus.backgroundColor = colour_;
+        focus.backgroundColor = colour;
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
 }

@@ -1,8 +1,10 @@
 // A push button whose face is a colour: the layer editor's "Colour" buttons,
-// each showing its shape's colour under the caption.
+// each showing its shape's colour under the caption. The button holds the
+// colour word itself, so what it shows is what the layer takes.
 #pragma once
 
-#include <QColor>
+#include "patterns/Pattern.h"
+
 #include <QPushButton>
 
 namespace lumivane {
@@ -13,14 +15,14 @@ class ColourButton : public QPushButton {
   public:
     explicit ColourButton(const QString& text, QWidget* parent = nullptr);
 
-    QColor colour() const { return colour_; }
-    void setColour(const QColor& colour);
+    ColourRef colour() const { return colour_; }
+    void setColour(ColourRef colour);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    QColor colour_ = Qt::black;
+    ColourRef colour_ = 0;
 };
 
 } // namespace lumivane

@@ -1,11 +1,11 @@
 #include "ui/ConfigDialog.h"
 
 #include "engine/ColourTools.h"
+#include "engine/Scene.h"
 #include "patterns/DataStore.h"
 #include "ui/AboutDialog.h"
 #include "ui/BackgroundColourDialog.h"
 #include "ui/BankDialog.h"
-#include "ui/ConfigControls.h"
 #include "ui/DropDownList.h"
 #include "ui/HelpTexts.h"
 #include "ui/LayerDialog.h"
@@ -13,20 +13,23 @@
 #include "ui/NameText.h"
 #include "ui/PatternNameDialog.h"
 #include "ui/PreferencesDialog.h"
-#include "ui/QuickHelp.h"
 #include "view/KaleidoView.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QToolButton>
 
+#include <algorithm>
 #include <charconv>
 
 namespace lumivane {
@@ -44,6 +47,11 @@ std::optional<std::int32_t> parseInteger(const QString& text) {
     return value;
 }
 
+void setTextQuietly(QLineEdit* edit, const QString& text) {
+    const QSignalBlocker blocker(edit);
+    edit->setText(text);
+}
+
 } // namespace
 
 QString ConfigDialog::helpText(int id) {
@@ -51,14 +59,14 @@ QString ConfigDialog::helpText(int id) {
 }
 
 ConfigDialog::ConfigDialog(const DialogContext& context, QWidget* parent)
-    : DialogBase(context, parent), controls_(this, context_) {
+    : DialogBase(context, MAIN_DIALOG_HELP, parent),
+      controls_(this, context_, createQuickHelpButton()) {
     setWindowTitle(QString::fromLatin1(CONFIG_DIALOG_TITLE));
     setObjectName(QStringLiteral("configDialog"));
     setWindowIcon(QApplication::windowIcon());
     auto* about = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F1), this);
     connect(about, &QShortcut::activated, this, &ConfigDialog::showAbout);
 
-    fullScreenModeValue_ = context_.store->fullScreenMode;
     setDefaultButton();
     if (context_.store->count() == 0)
         context_.store->resetToDefaults();
@@ -69,53 +77,42 @@ ConfigDialog::ConfigDialog(const DialogContext& context, QWidget* parent)
     controls_.preview->attachScene(context_.mainScene, workingPattern_);
     controls_.preview->setEditorPreview(true);
     controls_.preview->reset();
-    writeSymmetryText();
     connectControls();
 }
 
 ConfigDialog::~ConfigDialog() = default;
 
-bool ConfigDialog::quickHelpActive() const {
-    return controls_.quickHelp->isActive();
-}
-
 void ConfigDialog::connectControls() {
     const ConfigControls& c = controls_;
+    const auto apply = [this] { applyChanges(); };
     connect(c.ok, &QPushButton::clicked, this, &ConfigDialog::accept);
     connect(c.cancel, &QPushButton::clicked, this, &ConfigDialog::reject);
-    connect(c.symmetryDown, &QPushButton::clicked, this, [this] { stepSymmetry(1101, -1); });
-    connect(c.symmetryUp, &QPushButton::clicked, this, [this] { stepSymmetry(1100, 1); });
-    connect(c.save, &QPushButton::clicked, this, &ConfigDialog::savePattern);
-    connect(c.remove, &QPushButton::clicked, this, &ConfigDialog::deletePattern);
-    connect(c.banks, &QPushButton::clicked, this, &ConfigDialog::editBanks);
-    connect(c.preferences, &QPushButton::clicked, this, &ConfigDialog::editPreferences);
-    connect(c.randomise, &QPushButton::clicked, this, &ConfigDialog::randomisePattern);
-    connect(c.help, &QPushButton::clicked, this, &ConfigDialog::openHelp);
+    onCommand(c.symmetryDown, 1101, [this] { stepSymmetry(-1); });
+    onCommand(c.symmetryUp, 1100, [this] { stepSymmetry(1); });
+    onCommand(c.save, 1121, &ConfigDialog::savePattern);
+    onCommand(c.remove, 1122, &ConfigDialog::deletePattern);
+    onCommand(c.banks, 1144, &ConfigDialog::editBanks);
+    onCommand(c.preferences, 1115, &ConfigDialog::editPreferences);
+    onCommand(c.randomise, 1105, &ConfigDialog::randomisePattern);
+    onCommand(c.help, 1132, &ConfigDialog::openHelp);
+    onCommand(c.background, 1007, &ConfigDialog::editBackground);
     for (int layer = 0; layer < LAYERS_PER_PATTERN; ++layer)
-        connect(c.layerButtons[layer], &QPushButton::clicked, this,
-                [this, layer] { editLayer(layer); });
-    connect(c.background, &QPushButton::clicked, this, &ConfigDialog::editBackground);
-    for (QSlider* slider : controls_.sliders) {
-        const int id = slider->objectName().mid(2).toInt();
-        connect(slider, &QSlider::valueChanged, this, &ConfigDialog::scrollSlider);
-        onEndOfTracking(slider, [this, id] { endSliderTracking(id); });
-    }
-    connect(controls_.shapeList, &DropDownList::activated, this, &ConfigDialog::chooseScreenShape);
-    connect(controls_.shapeList, &DropDownList::listClosed, this,
-            &ConfigDialog::closeScreenShapeList);
-    connect(controls_.patternList, &DropDownList::activated, this, &ConfigDialog::choosePattern);
-    connect(controls_.patternList, &DropDownList::listClosed, this,
-            &ConfigDialog::closePatternList);
-    for (QAbstractButton* radio : controls_.fullScreenModes->buttons()) {
-        const int id = radio->objectName().mid(2).toInt();
-        connect(radio, &QAbstractButton::clicked, this, [this, id] { clickOption(id); });
-    }
-    connect(controls_.darkBorders, &QCheckBox::clicked, this, [this] { clickOption(1129); });
-    connect(controls_.resetTimeEdit, &QLineEdit::textEdited, this, &ConfigDialog::editResetTime);
-    controls_.preview->installEventFilter(this);
-    controls_.symmetryEdit->installEventFilter(this);
-    controls_.resetTimeEdit->installEventFilter(this);
-    connect(controls_.quickHelp, &QuickHelp::buttonPressed, this, &ConfigDialog::pressQuickHelp);
+        onCommand(c.layerButtons[layer], LAYER_BUTTON_IDS[layer],
+                  [this, layer] { editLayer(layer); });
+    for (int i = 0; i < SLIDER_COUNT; ++i)
+        onSlider(c.sliders[i], SLIDERS[i].id, SliderRule::ApplyEveryMove, apply);
+    connect(c.shapeList, &DropDownList::currentIndexChanged, this,
+            &ConfigDialog::chooseScreenShape);
+    onListClosed(c.shapeList, 1112, apply);
+    connect(c.patternList, &DropDownList::currentIndexChanged, this, &ConfigDialog::choosePattern);
+    onListClosed(c.patternList, 1109, apply);
+    onChoice(c.fullScreenModes, FULL_SCREEN_MODE_IDS, apply);
+    onSwitch(c.darkBorders, 1129, apply);
+    connect(c.resetTimeEdit, &QLineEdit::textChanged, this, &ConfigDialog::editResetTime);
+    connect(c.symmetryEdit, &QLineEdit::textChanged, this, &ConfigDialog::keepSymmetryText);
+    explainOnFocus(c.symmetryEdit, 1000);
+    explainOnFocus(c.resetTimeEdit, 1126);
+    c.preview->installEventFilter(this);
 }
 
 // ---- Data exchange ---------------------------------------------------------
@@ -129,9 +126,10 @@ void ConfigDialog::fillPatternList() {
 }
 
 void ConfigDialog::showControls() {
-    symmetryValue_ = workingPattern_.symmetry;
-    resetTimeValue_ = workingPattern_.resetTime;
-    for (int i = 0; i < 8; ++i) {
+    // A symmetry the engine would not draw (from a file) shows as the one it draws.
+    writeSymmetryText(std::clamp(workingPattern_.symmetry, MIN_SYMMETRY, MAX_SYMMETRY));
+    setTextQuietly(controls_.resetTimeEdit, QString::number(workingPattern_.resetTime));
+    for (int i = 0; i < SLIDER_COUNT; ++i) {
         const QSignalBlocker blocker(controls_.sliders[i]);
         controls_.sliders[i]->setValue(SLIDERS[i].of(workingPattern_));
     }
@@ -139,128 +137,110 @@ void ConfigDialog::showControls() {
     controls_.shapeList->selectQuietly(shape >= 0 && shape < controls_.shapeList->count() ? shape
                                                                                           : -1);
     controls_.patternList->selectQuietly(context_.store->currentIndex);
-    darkBordersValue_ = workingPattern_.darkBorders;
-    moveMembersToControls();
+    restoreControls();
 }
 
-void ConfigDialog::moveMembersToControls() {
-    writeSymmetryText();
-    showChoice(controls_.fullScreenModes, fullScreenModeValue_);
-    controls_.resetTimeEdit->setText(QString::number(resetTimeValue_));
-    controls_.darkBorders->setChecked(darkBordersValue_ != 0);
+// What a help click may have changed goes back to what the dialog holds: a
+// radio button or the check box. The edit boxes explain themselves when they
+// get the focus, which changes nothing, and what was typed into the reset time
+// stays there.
+void ConfigDialog::restoreControls() {
+    showChoice(controls_.fullScreenModes, context_.store->fullScreenMode);
+    const QSignalBlocker blocker(controls_.darkBorders);
+    controls_.darkBorders->setChecked(workingPattern_.darkBorders != 0);
 }
 
-bool ConfigDialog::moveControlsToMembers() {
-    if (const std::optional<std::int32_t> symmetry = parseInteger(controls_.symmetryEdit->text()))
-        symmetryValue_ = *symmetry;
-    fullScreenModeValue_ = controls_.fullScreenModes->checkedId();
-    const std::optional<std::int32_t> resetTime = parseInteger(controls_.resetTimeEdit->text());
-    if (!resetTime || *resetTime < MIN_RESET_TIME || *resetTime > MAX_RESET_TIME) {
-        const QString text = resetTime
-                                 ? QStringLiteral("Please enter an integer between %1 and %2.")
-                                       .arg(MIN_RESET_TIME)
-                                       .arg(MAX_RESET_TIME)
-                                 : QStringLiteral("Please enter an integer.");
-        tell(QMessageBox::Warning, context_.applicationName, text);
-        controls_.resetTimeEdit->setFocus();
-        return false;
-    }
-    resetTimeValue_ = *resetTime;
-    darkBordersValue_ = controls_.darkBorders->isChecked() ? 1 : 0;
-    return true;
+// The message shows once the change that read the box has taken its course,
+// and once however many changes read it meanwhile (a slider's drag).
+std::optional<int> ConfigDialog::readNumber(QLineEdit* edit, int lo, int hi) {
+    const std::optional<std::int32_t> value = parseInteger(edit->text());
+    if (value && *value >= lo && *value <= hi)
+        return *value;
+    if (refusalPending_)
+        return std::nullopt;
+    refusalPending_ = true;
+    const QString text =
+        value ? QStringLiteral("Please enter an integer between %1 and %2.").arg(lo).arg(hi)
+              : QStringLiteral("Please enter an integer.");
+    QMetaObject::invokeMethod(
+        this,
+        [this, edit, text] {
+            if (!tell(QMessageBox::Warning, context_.applicationName, text))
+                return;
+            refusalPending_ = false;
+            edit->setFocus();
+        },
+        Qt::QueuedConnection);
+    return std::nullopt;
 }
 
 bool ConfigDialog::readControls() {
-    if (!moveControlsToMembers())
+    const std::optional<int> symmetry =
+        readNumber(controls_.symmetryEdit, MIN_SYMMETRY, MAX_SYMMETRY);
+    if (!symmetry)
         return false;
-    workingPattern_.symmetry = symmetryValue_;
-    workingPattern_.resetTime = resetTimeValue_;
-    for (int i = 0; i < 8; ++i)
+    const std::optional<int> resetTime =
+        readNumber(controls_.resetTimeEdit, MIN_RESET_TIME, MAX_RESET_TIME);
+    if (!resetTime)
+        return false;
+    workingPattern_.symmetry = *symmetry;
+    workingPattern_.resetTime = *resetTime;
+    for (int i = 0; i < SLIDER_COUNT; ++i)
         SLIDERS[i].of(workingPattern_) = controls_.sliders[i]->value();
     // A damaged pattern's shape that no entry shows is kept as it is.
     if (controls_.shapeList->currentIndex() >= 0)
         workingPattern_.screenShape = controls_.shapeList->currentIndex();
-    workingPattern_.darkBorders = darkBordersValue_;
+    workingPattern_.darkBorders = controls_.darkBorders->isChecked() ? 1 : 0;
+    noteRead();
     return true;
 }
 
 void ConfigDialog::applyChanges() {
+    const QPointer<ConfigDialog> self(this);
     if (controls_.resetTimeEdit->text().isEmpty())
-        controls_.resetTimeEdit->setText(QStringLiteral("1"));
+        setTextQuietly(controls_.resetTimeEdit, QStringLiteral("1"));
     readControls();
+    if (!self)
+        return;
     controls_.preview->attachScene(context_.mainScene, workingPattern_);
     controls_.preview->reset();
     // With no mode button selected (a mode this program does not know) the
     // stored mode stays as it was.
-    if (fullScreenModeValue_ >= FULLSCREEN_USE_CURRENT && fullScreenModeValue_ <= FULLSCREEN_CYCLE)
-        context_.store->fullScreenMode = fullScreenModeValue_;
+    const int mode = controls_.fullScreenModes->checkedId();
+    if (mode >= FULLSCREEN_USE_CURRENT && mode <= FULLSCREEN_CYCLE)
+        context_.store->fullScreenMode = mode;
     focusSinkIfWanted();
 }
 
-void ConfigDialog::writeSymmetryText() {
-    controls_.symmetryEdit->setText(QStringLiteral("  ") + QString::number(symmetryValue_));
+void ConfigDialog::writeSymmetryText(int symmetry) {
+    symmetryText_ = QStringLiteral("  ") + QString::number(symmetry);
+    setTextQuietly(controls_.symmetryEdit, symmetryText_);
 }
 
+// The box is read-only for every input, assistive tools' text included.
+void ConfigDialog::keepSymmetryText() {
+    if (controls_.symmetryEdit->text() != symmetryText_)
+        setTextQuietly(controls_.symmetryEdit, symmetryText_);
+}
+
+// OK is the default button unless Enter is to keep the dialog open; a focused
+// push button takes Enter for itself (see keyPressEvent).
 void ConfigDialog::setDefaultButton() {
-    const bool keep = context_.options->enterKeepsDialog;
-    // A focused OK would otherwise take Enter for itself.
-    controls_.ok->setAutoDefault(!keep);
-    controls_.ok->setDefault(!keep);
-    controls_.defaultButtonSink->setDefault(keep);
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
+    controls_.ok->setDefault(!context_.options->enterKeepsDialog);
 }
 
-void ConfigDialog::pausePreview() {
+void ConfigDialog::pausePreviews() {
     controls_.preview->setRunning(false);
 }
 
-void ConfigDialog::resumePreview() {
+void ConfigDialog::resumePreviews() {
     controls_.preview->setRunning(true);
 }
 
-QMessageBox::StandardButton ConfigDialog::tell(QMessageBox::Icon icon, const QString& title,
-                                               const QString& text,
-                                               QMessageBox::StandardButtons buttons) {
-    pausePreview();
-    const QMessageBox::StandardButton answer =
-        showMessage(*context_.runner, this, icon, title, text, buttons);
-    resumePreview();
-    return answer;
-}
-
-int ConfigDialog::runModal(QDialog& dialog) {
-    pausePreview();
-    const int result = context_.runner->exec(dialog);
-    resumePreview();
-    return result;
-}
-
-// ---- Quick help ------------------------------------------------------------
-
-bool ConfigDialog::explain(int id) {
-    if (!controls_.quickHelp->isActive())
-        return false;
-    showQuickHelp(helpText(id));
-    return true;
-}
-
-void ConfigDialog::showQuickHelp(const QString& text) {
-    controls_.quickHelp->leave();
-    // A check box, radio button or edit box the help click changed shows its
-    // value again.
-    moveMembersToControls();
-    pausePreview();
-    controls_.quickHelp->showText(text);
-    writeSymmetryText();
-    resumePreview();
-    focusSinkIfWanted();
-}
-
-void ConfigDialog::pressQuickHelp() {
-    if (controls_.quickHelp->isActive()) {
-        showQuickHelp(helpText(1117));
-        return;
-    }
-    controls_.quickHelp->enter();
+void ConfigDialog::afterHelpShown() {
+    setTextQuietly(controls_.symmetryEdit, symmetryText_);
 }
 
 bool ConfigDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -270,96 +250,86 @@ bool ConfigDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == controls_.preview && event->type() == QEvent::Resize) {
         QMetaObject::invokeMethod(
             this, [this] { controls_.preview->reset(); }, Qt::QueuedConnection);
-    } else if (event->type() == QEvent::FocusIn) {
-        if (watched == controls_.symmetryEdit)
-            explain(1000);
-        else if (watched == controls_.resetTimeEdit)
-            explain(1126);
     }
-    return QDialog::eventFilter(watched, event);
+    return DialogBase::eventFilter(watched, event);
+}
+
+// Enter presses the focused push button, OK excepted while "Enter key does
+// not quit the dialog by default" is on; elsewhere it is OK's, unless that
+// option is on.
+void ConfigDialog::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        DialogBase::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    const bool keep = context_.options->enterKeepsDialog;
+    QWidget* focused = focusWidget();
+    if (qobject_cast<QPushButton*>(focused) || qobject_cast<QToolButton*>(focused)) {
+        if (!(keep && focused == controls_.ok))
+            static_cast<QAbstractButton*>(focused)->click();
+        return;
+    }
+    if (!keep)
+        controls_.ok->click();
 }
 
 // ---- Commands --------------------------------------------------------------
 
-void ConfigDialog::scrollSlider() {
-    if (controls_.quickHelp->isActive()) {
-        moveMembersToControls();
-        return;
-    }
-    applyChanges();
-}
-
-void ConfigDialog::endSliderTracking(int id) {
-    if (explain(id))
-        return;
-    applyChanges();
-}
-
 void ConfigDialog::chooseScreenShape() {
     // In quick-help mode the next apply takes the new shape.
-    if (!controls_.quickHelp->isActive())
+    if (!quickHelpActive())
         applyChanges();
 }
 
-void ConfigDialog::closeScreenShapeList() {
-    if (explain(1112))
-        return;
-    applyChanges();
-}
-
-// Choosing a stored pattern drops the unsaved edits of the working pattern.
+// Choosing a stored pattern drops the unsaved edits of the working pattern. In
+// quick-help mode the list shows the new entry without loading it.
 void ConfigDialog::choosePattern(int index) {
-    if (controls_.quickHelp->isActive() || index < 0)
+    if (quickHelpActive() || index < 0)
         return;
     DataStore& store = *context_.store;
     store.currentIndex = index;
-    pausePreview();
+    pausePreviews();
     if (const Pattern* chosen = store.patternAt(index))
         workingPattern_ = *chosen;
     showControls();
-    resumePreview();
+    resumePreviews();
     applyChanges();
 }
 
-void ConfigDialog::closePatternList() {
-    if (explain(1109))
-        return;
+void ConfigDialog::stepSymmetry(int step) {
+    const int symmetry = std::clamp(parseInteger(symmetryText_).value_or(workingPattern_.symmetry),
+                                    MIN_SYMMETRY, MAX_SYMMETRY);
+    writeSymmetryText(std::clamp(symmetry + step, MIN_SYMMETRY, MAX_SYMMETRY));
     applyChanges();
 }
 
-void ConfigDialog::clickOption(int id) {
-    if (explain(id))
-        return;
-    applyChanges();
-}
-
-void ConfigDialog::stepSymmetry(int id, int step) {
-    if (explain(id))
-        return;
-    if ((step < 0 && symmetryValue_ > 3) || (step > 0 && symmetryValue_ < 20))
-        symmetryValue_ += step;
-    writeSymmetryText();
-    applyChanges();
-}
-
+// Typing, pasting or an assistive tool's text: the pattern takes it at once.
 void ConfigDialog::editResetTime() {
-    pausePreview();
+    const QPointer<ConfigDialog> self(this);
+    pausePreviews();
     readControls();
-    resumePreview();
+    if (self)
+        resumePreviews();
 }
 
 void ConfigDialog::savePattern() {
-    if (explain(1121))
-        return;
     DataStore& store = *context_.store;
     if (store.currentIndex < 0)
         return;
-    PatternNameDialog nameDialog(*context_.runner, this);
-    nameDialog.setName(QString());
-    if (runModal(nameDialog) == QDialog::Accepted) {
+    const ScopedModal<PatternNameDialog> nameDialog(*context_.runner, this);
+    nameDialog->setName(QString());
+    const std::optional<int> result = runModal(*nameDialog);
+    if (!result)
+        return;
+    if (*result == QDialog::Accepted) {
+        const QPointer<ConfigDialog> self(this);
         readControls();
+        if (!self)
+            return;
         // Stored names end in one space: "Spiral" is kept as "Spiral ".
-        workingPattern_.setNameText(nameDialog.nameBytes() + ' ');
+        workingPattern_.setNameText(nameDialog->nameBytes() + ' ');
         store.addPattern(workingPattern_);
         controls_.patternList->addItem(nameText(workingPattern_));
         controls_.patternList->selectQuietly(controls_.patternList->count() - 1);
@@ -367,82 +337,83 @@ void ConfigDialog::savePattern() {
     applyChanges();
 }
 
+// The entry the list shows goes: in quick-help mode the list may show another
+// than the current pattern, and the user deletes what is shown.
 void ConfigDialog::deletePattern() {
-    if (explain(1122))
-        return;
     DataStore& store = *context_.store;
     if (store.count() <= 1) {
         tell(QMessageBox::Warning, QStringLiteral("Error"),
              QStringLiteral("You cannot delete the last pattern!"));
         return;
     }
-    pausePreview();
-    const int index = store.currentIndex;
+    pausePreviews();
+    const int shown = controls_.patternList->currentIndex();
+    const int index = shown >= 0 ? shown : store.currentIndex;
     store.removeAt(index);
     {
         const QSignalBlocker blocker(controls_.patternList);
         controls_.patternList->removeItem(index);
-        controls_.patternList->setCurrentIndex(0);
     }
+    controls_.patternList->selectQuietly(0);
     store.currentIndex = 0;
-    resumePreview();
+    resumePreviews();
     // The deleted pattern's settings stay in the controls.
     applyChanges();
 }
 
 void ConfigDialog::randomisePattern() {
-    if (explain(1105))
-        return;
     ColourTools::randomisePattern(workingPattern_);
     showControls();
-    writeSymmetryText();
     controls_.preview->attachScene(context_.mainScene, workingPattern_);
     controls_.preview->reset();
     focusSinkIfWanted();
 }
 
 void ConfigDialog::editLayer(int index) {
-    static constexpr int LAYER_BUTTONS[3] = {1094, 1096, 1098};
-    if (explain(LAYER_BUTTONS[index]))
+    const ScopedModal<LayerDialog> editor(context_, workingPattern_, workingPattern_.layers[index],
+                                          this);
+    const std::optional<int> result = runModal(*editor);
+    if (!result)
         return;
-    LayerDialog editor(context_, workingPattern_, workingPattern_.layers[index], this);
-    if (runModal(editor) == QDialog::Accepted)
-        workingPattern_.layers[index] = editor.layer();
+    if (*result == QDialog::Accepted)
+        workingPattern_.layers[index] = editor->layer();
     applyChanges();
 }
 
 void ConfigDialog::editBackground() {
-    if (explain(1007))
+    const ScopedModal<BackgroundColourDialog> chooser(context_, workingPattern_.backgroundColour,
+                                                      workingPattern_.backgroundMode, this);
+    const std::optional<int> result = runModal(*chooser);
+    if (!result || *result != QDialog::Accepted)
         return;
-    BackgroundColourDialog chooser(context_, workingPattern_.backgroundColour,
-                                   workingPattern_.backgroundMode, this);
-    if (runModal(chooser) != QDialog::Accepted)
-        return;
-    workingPattern_.backgroundMode = chooser.mode();
-    workingPattern_.backgroundColour = chooser.colour();
+    workingPattern_.backgroundMode = chooser->mode();
+    workingPattern_.backgroundColour = chooser->colour();
     applyChanges();
 }
 
 void ConfigDialog::editPreferences() {
-    if (explain(1115))
-        return;
     DialogOptions& options = *context_.options;
-    PreferencesDialog preferences(Preferences::of(options), *context_.runner, this);
-    if (runModal(preferences) == QDialog::Accepted)
-        preferences.preferences().applyTo(options);
+    const ScopedModal<PreferencesDialog> preferences(Preferences::of(options), *context_.runner,
+                                                     this);
+    const std::optional<int> result = runModal(*preferences);
+    if (!result)
+        return;
+    if (*result == QDialog::Accepted)
+        preferences->preferences().applyTo(options);
     copyWorkingOptionWords(options, *context_.store);
     setDefaultButton();
     applyChanges();
 }
 
 void ConfigDialog::editBanks() {
-    if (explain(1144))
-        return;
     DataStore& store = *context_.store;
-    BankDialog banks(context_, store, this);
-    if (runModal(banks) == QDialog::Accepted) {
+    const ScopedModal<BankDialog> banks(context_, store, this);
+    const std::optional<int> result = runModal(*banks);
+    if (!result)
+        return;
+    if (*result == QDialog::Accepted) {
         store.deleteAll();
-        store.appendAll(banks.set());
+        store.appendAll(banks->set());
         if (store.count() == 0)
             store.resetToDefaults();
         fillPatternList();
@@ -454,22 +425,25 @@ void ConfigDialog::editBanks() {
 }
 
 void ConfigDialog::openHelp() {
-    pausePreview();
+    pausePreviews();
     context_.runner->openHelpFile();
-    resumePreview();
+    resumePreviews();
 }
 
 void ConfigDialog::showAbout() {
-    AboutDialog about(this);
-    runModal(about);
+    const ScopedModal<AboutDialog> about(this);
+    runModal(*about);
 }
 
+// OK acts on what the controls show: a slider moved in quick-help mode is
+// taken too. An invalid reset time keeps the dialog open.
 void ConfigDialog::accept() {
-    if (explain(1))
+    if (explain(1) || !readControls())
         return;
+    const int mode = controls_.fullScreenModes->checkedId();
+    if (mode >= FULLSCREEN_USE_CURRENT && mode <= FULLSCREEN_CYCLE)
+        context_.store->fullScreenMode = mode;
     context_.store->current = workingPattern_;
-    if (!moveControlsToMembers())
-        return;
     QDialog::accept();
 }
 
@@ -477,9 +451,10 @@ void ConfigDialog::reject() {
     if (explain(2))
         return;
     if (context_.options->warnOnQuit) {
-        if (tell(QMessageBox::Warning, context_.applicationName,
-                 QStringLiteral("Exit without saving changes?"),
-                 QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        const std::optional<QMessageBox::StandardButton> answer = tell(
+            QMessageBox::Warning, context_.applicationName,
+            QStringLiteral("Exit without saving changes?"), QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes)
             return;
     }
     QDialog::reject();
@@ -488,9 +463,9 @@ void ConfigDialog::reject() {
 // ---- Events ----------------------------------------------------------------
 
 void ConfigDialog::contextMenuEvent(QContextMenuEvent* event) {
-    QMenu menu(this);
-    menu.addAction(QStringLiteral("&About Lumivane..."), this, &ConfigDialog::showAbout);
-    menu.exec(event->globalPos());
+    const ScopedModal<QMenu> menu(this);
+    menu->addAction(QStringLiteral("&About Lumivane..."), this, &ConfigDialog::showAbout);
+    menu->exec(event->globalPos());
 }
 
 } // namespace lumivane

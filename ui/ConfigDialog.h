@@ -10,7 +10,10 @@
 #include "ui/DialogBase.h"
 
 #include <QDialog>
-#include <QMessageBox>
+
+#include <optional>
+
+class QLineEdit;
 
 namespace lumivane {
 
@@ -26,56 +29,48 @@ class ConfigDialog : public DialogBase {
 
     const Pattern& workingPattern() const { return workingPattern_; }
     KaleidoView* preview() const { return controls_.preview; }
-    bool quickHelpActive() const;
     // The help text of the control with this template id; empty for none.
     static QString helpText(int id);
 
-    // Working pattern -> controls.
+    // Working pattern -> controls, without reporting the changes.
     void showControls();
-    // Controls -> working pattern; false (with a message) when the reset time
-    // is not a whole number 1..1000000, and the pattern is then unchanged.
+    // Controls -> working pattern; false (and a message) when the symmetry is
+    // not a whole number 3..20 or the reset time not one in 1..1000000, and the
+    // pattern is then unchanged.
     bool readControls();
     // What follows every change: read the controls, show the result in the
     // preview, keep the full-screen mode in the store.
     void applyChanges();
 
-    // OK: the working pattern becomes the store's current one.
+    // OK: the controls become the working pattern, and that the store's
+    // current one.
     void accept() override;
     // Cancel, Escape and the window's close button; may ask first.
     void reject() override;
 
   protected:
+    void pausePreviews() override;
+    void resumePreviews() override;
+    void restoreControls() override;
+    void afterHelpShown() override;
+    bool focusSinkAfterHelp() const override { return true; }
+
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void connectControls();
-    void moveMembersToControls();
-    bool moveControlsToMembers();
-    void writeSymmetryText();
+    // A whole number lo..hi from edit, or nothing, and a message.
+    std::optional<int> readNumber(QLineEdit* edit, int lo, int hi);
+    void writeSymmetryText(int symmetry);
+    void keepSymmetryText();
     void fillPatternList();
     void setDefaultButton();
-    void pausePreview();
-    void resumePreview();
-    int runModal(QDialog& dialog);
-    // A message box, with the preview paused around it.
-    QMessageBox::StandardButton tell(QMessageBox::Icon icon, const QString& title,
-                                     const QString& text,
-                                     QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 
-    // Quick help: shows the text of control id when the mode is on.
-    bool explain(int id);
-    void showQuickHelp(const QString& text);
-
-    void pressQuickHelp();
-    void scrollSlider();
-    void endSliderTracking(int id);
     void chooseScreenShape();
-    void closeScreenShapeList();
     void choosePattern(int index);
-    void closePatternList();
-    void clickOption(int id);
-    void stepSymmetry(int id, int step);
+    void stepSymmetry(int step);
     void editResetTime();
     void savePattern();
     void deletePattern();
@@ -89,10 +84,9 @@ class ConfigDialog : public DialogBase {
 
     ConfigControls controls_;
     Pattern workingPattern_;
-    std::int32_t symmetryValue_ = 0;
-    std::int32_t fullScreenModeValue_ = -1;
-    std::int32_t resetTimeValue_ = 0;
-    std::int32_t darkBordersValue_ = 0;
+    // What the read-only symmetry box was last given: nothing else may change it.
+    QString symmetryText_;
+    bool refusalPending_ = false;
 };
 
 } // namespace lumivane

@@ -11,7 +11,6 @@
 #include "ui/DropDownList.h"
 #include "ui/HelpTexts.h"
 #include "ui/ModalRunner.h"
-#include "ui/QuickHelp.h"
 #include "ui/ShapeSlotGroup.h"
 #include "view/KaleidoView.h"
 
@@ -20,10 +19,10 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QColorDialog>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QToolButton>
 
 namespace lumivane {
 namespace {
@@ -50,24 +49,25 @@ QString LayerDialog::helpText(int id) {
 void LayerDialog::randomiseSlots(Layer& layer) {
     RandomSource& random = sharedRandom();
     for (int i = 0; i < SLOTS_PER_LAYER; ++i) {
-        layer.angleMode[i] = random.drawMod(3);
+        layer.angleMode[i] = random.drawMod(ANGLE_MODE_COUNT);
         layer.animate[i] = random.draw() >= COIN_THRESHOLD ? random.drawMod(100) : 0;
         layer.border[i] = random.draw() < COIN_THRESHOLD ? 1 : 0;
         const int value = random.drawMod(75) + 26;
         const int saturation = random.drawMod(75) + 26;
         const int hue = random.drawMod(360);
         layer.colour[i] = ColourTools::hsvToRgb(hue, saturation, value);
-        layer.colourMode[i] = random.draw() >= COIN_THRESHOLD ? random.drawMod(3) + 1 : 0;
+        layer.colourMode[i] =
+            random.draw() >= COIN_THRESHOLD ? random.drawMod(COLOUR_MODE_COUNT - 1) + 1 : 0;
         layer.shape[i] = random.drawMod(EDITABLE_SHAPE_COUNT);
         layer.ratio[i] = random.drawMod(101);
         layer.size[i] = random.drawMod(101);
-        layer.sizeMode[i] = random.drawMod(3);
+        layer.sizeMode[i] = random.drawMod(SIZE_MODE_COUNT);
     }
 }
 
 LayerDialog::LayerDialog(const DialogContext& context, const Pattern& pattern, const Layer& layer,
                          QWidget* parent)
-    : DialogBase(context, parent), layer_(layer), pattern_(pattern) {
+    : DialogBase(context, LAYER_DIALOG_HELP, parent), layer_(layer), pattern_(pattern) {
     setWindowTitle(QString::fromLatin1(LAYER_DIALOG_TITLE));
     setObjectName(QStringLiteral("layerDialog"));
 
@@ -82,26 +82,25 @@ LayerDialog::LayerDialog(const DialogContext& context, const Pattern& pattern, c
         button->setMinimumSize(dialogUnits(this, 44, 14));
         return button;
     };
-    okButton_ = pushButton(1, "OK");
+    QPushButton* ok = pushButton(1, "OK");
     QPushButton* cancel = pushButton(2, "Cancel");
     QPushButton* randomiseButton = pushButton(1105, "Randomise");
     // Enter ends the editor with OK whatever the preferences say.
-    okButton_->setDefault(true);
-    quickHelp_ = new QuickHelp(this, *context_.options, *context_.runner);
-    quickHelp_->button()->setMinimumSize(dialogUnits(this, 18, 17));
-    quickHelp_->button()->setIconSize(QSize(1, 1) * dialogUnitsY(this, 13));
-    connect(okButton_, &QPushButton::clicked, this, &LayerDialog::accept);
+    ok->setDefault(true);
+    QToolButton* quickHelp = createQuickHelpButton();
+    quickHelp->setMinimumSize(dialogUnits(this, 18, 17));
+    quickHelp->setIconSize(QSize(1, 1) * dialogUnitsY(this, 13));
+    // OK and Cancel have no help texts: they end the editor in quick-help mode too.
+    connect(ok, &QPushButton::clicked, this, &LayerDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &LayerDialog::reject);
-    connect(randomiseButton, &QPushButton::clicked, this, &LayerDialog::randomise);
-    connect(quickHelp_, &QuickHelp::buttonPressed, this, &LayerDialog::pressQuickHelp);
+    onCommand(randomiseButton, 1105, &LayerDialog::randomise);
 
-    // Takes the focus when no control may show a focus mark.
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(okButton_);
+    buttons->addWidget(ok);
     buttons->addWidget(cancel);
     buttons->addWidget(randomiseButton);
     buttons->addStretch();
-    buttons->addWidget(quickHelp_->button());
+    buttons->addWidget(quickHelp);
     auto* previewColumn = new QVBoxLayout;
     previewColumn->addWidget(preview_, 1);
     previewColumn->addLayout(buttons);
@@ -117,7 +116,6 @@ LayerDialog::LayerDialog(const DialogContext& context, const Pattern& pattern, c
     grid->setColumnStretch(1, 1);
     setWindowIcon(QApplication::windowIcon());
 
-    captionText_ = QString::fromLatin1(LAYER_DIALOG_CHANGED_TITLE);
     showLayerControls();
 
     // The preview: the pattern's image-wide settings, the edited layer alone.
@@ -131,34 +129,22 @@ LayerDialog::LayerDialog(const DialogContext& context, const Pattern& pattern, c
 
 LayerDialog::~LayerDialog() = default;
 
-bool LayerDialog::quickHelpActive() const {
-    return quickHelp_->isActive();
-}
-
 void LayerDialog::connectSlot(int slot) {
     const ShapeSlotGroup& controls = *slots_[slot];
     const ShapeSlotGroup::Ids& ids = controls.ids;
-    for (const auto& [slider, id] :
-         {std::pair{controls.ratio, ids.ratio}, std::pair{controls.size, ids.size},
-          std::pair{controls.animate, ids.animate}}) {
-        QSlider* control = slider;
-        const int sliderId = id;
-        connect(control, &QSlider::valueChanged, this, &LayerDialog::moveSlider);
-        onEndOfTracking(control, [this, sliderId] { endSliderTracking(sliderId); });
-    }
-    connect(controls.shapeList, &DropDownList::activated, this, &LayerDialog::chooseShape);
-    connect(controls.shapeList, &DropDownList::listClosed, this,
-            [this, slot] { closeShapeList(slot); });
-    for (QButtonGroup* group : {controls.colourModes, controls.sizeModes, controls.angleModes}) {
-        for (QAbstractButton* radio : group->buttons()) {
-            const int id = radio->objectName().mid(2).toInt();
-            connect(radio, &QAbstractButton::clicked, this, [this, id] { clickOption(id); });
-        }
-    }
-    connect(controls.border, &QCheckBox::clicked, this,
-            [this, id = ids.border] { clickOption(id); });
-    connect(controls.colourButton, &QPushButton::clicked, this,
-            [this, slot] { chooseColour(slot); });
+    const auto apply = [this] { applyLayer(); };
+    // Sliders apply when they are let go.
+    onSlider(controls.ratio, ids.ratio, SliderRule::ApplyAtEnd, apply);
+    onSlider(controls.size, ids.size, SliderRule::ApplyAtEnd, apply);
+    onSlider(controls.animate, ids.animate, SliderRule::ApplyAtEnd, apply);
+    connect(controls.shapeList, &DropDownList::currentIndexChanged, this,
+            &LayerDialog::chooseShape);
+    onListClosed(controls.shapeList, ids.shapeList, nullptr);
+    onChoice(controls.colourModes, ids.colourModes, apply);
+    onChoice(controls.sizeModes, ids.sizeModes, apply);
+    onChoice(controls.angleModes, ids.angleModes, apply);
+    onSwitch(controls.border, ids.border, apply);
+    onCommand(controls.colourButton, ids.colourButton, [this, slot] { chooseColour(slot); });
 }
 
 // ---- Data exchange ---------------------------------------------------------
@@ -166,65 +152,49 @@ void LayerDialog::connectSlot(int slot) {
 void LayerDialog::showLayerControls() {
     for (int i = 0; i < SLOTS_PER_LAYER; ++i) {
         const ShapeSlotGroup& controls = *slots_[i];
-        {
-            // A shape this list does not offer (from a pattern file) shows no
-            // entry and is kept.
-            const QSignalBlocker blocker(controls.shapeList);
-            const int shape = layer_.shape[i];
-            controls.shapeList->setCurrentIndex(shape >= 0 && shape < EDITABLE_SHAPE_COUNT ? shape
-                                                                                           : -1);
-        }
-        slotColours_[i] = layer_.colour[i];
+        // A shape this list does not offer (from a pattern file) shows no
+        // entry and is kept.
+        const int shape = layer_.shape[i];
+        controls.shapeList->selectQuietly(shape >= 0 && shape < EDITABLE_SHAPE_COUNT ? shape : -1);
+        controls.colourButton->setColour(layer_.colour[i]);
         for (const auto& [slider, value] :
              {std::pair{controls.size, layer_.size[i]}, std::pair{controls.ratio, layer_.ratio[i]},
               std::pair{controls.animate, layer_.animate[i]}}) {
             const QSignalBlocker blocker(slider);
             slider->setValue(value);
         }
-        angleModeValues_[i] = layer_.angleMode[i];
-        colourModeValues_[i] = layer_.colourMode[i];
-        sizeModeValues_[i] = layer_.sizeMode[i];
-        borderValues_[i] = layer_.border[i];
     }
-    moveMembersToControls();
+    restoreControls();
 }
 
-void LayerDialog::moveMembersToControls() {
+// What a help click may have changed goes back to what the layer holds.
+void LayerDialog::restoreControls() {
     for (int i = 0; i < SLOTS_PER_LAYER; ++i) {
         const ShapeSlotGroup& controls = *slots_[i];
-        showChoice(controls.angleModes, angleModeValues_[i]);
-        showChoice(controls.colourModes, colourModeValues_[i]);
-        showChoice(controls.sizeModes, sizeModeValues_[i]);
-        controls.border->setChecked(borderValues_[i] != 0);
-        controls.colourButton->setColour(toQColor(slotColours_[i]));
+        showChoice(controls.angleModes, layer_.angleMode[i]);
+        showChoice(controls.colourModes, layer_.colourMode[i]);
+        showChoice(controls.sizeModes, layer_.sizeMode[i]);
+        const QSignalBlocker blocker(controls.border);
+        controls.border->setChecked(layer_.border[i] != 0);
     }
 }
 
-void LayerDialog::moveControlsToMembers() {
-    for (int i = 0; i < SLOTS_PER_LAYER; ++i) {
-        const ShapeSlotGroup& controls = *slots_[i];
-        angleModeValues_[i] = controls.angleModes->checkedId();
-        colourModeValues_[i] = controls.colourModes->checkedId();
-        sizeModeValues_[i] = controls.sizeModes->checkedId();
-        borderValues_[i] = controls.border->isChecked() ? 1 : 0;
-    }
-}
-
+// A choice without a button (a value this program does not know) stays.
 void LayerDialog::readLayerControls() {
-    moveControlsToMembers();
     for (int i = 0; i < SLOTS_PER_LAYER; ++i) {
         const ShapeSlotGroup& controls = *slots_[i];
         if (controls.shapeList->currentIndex() >= 0)
             layer_.shape[i] = controls.shapeList->currentIndex();
-        layer_.colour[i] = slotColours_[i];
+        layer_.colour[i] = controls.colourButton->colour();
         layer_.size[i] = controls.size->value();
         layer_.ratio[i] = controls.ratio->value();
         layer_.animate[i] = controls.animate->value();
-        takeChoice(layer_.angleMode[i], angleModeValues_[i]);
-        takeChoice(layer_.colourMode[i], colourModeValues_[i]);
-        takeChoice(layer_.sizeMode[i], sizeModeValues_[i]);
-        layer_.border[i] = borderValues_[i] != 0 ? 1 : 0;
+        takeChoice(layer_.angleMode[i], controls.angleModes->checkedId());
+        takeChoice(layer_.colourMode[i], controls.colourModes->checkedId());
+        takeChoice(layer_.sizeMode[i], controls.sizeModes->checkedId());
+        layer_.border[i] = controls.border->isChecked() ? 1 : 0;
     }
+    noteRead();
 }
 
 void LayerDialog::applyLayer() {
@@ -244,41 +214,15 @@ void LayerDialog::spreadPieces() {
 }
 
 void LayerDialog::markChanged() {
-    setWindowTitle(captionText_);
+    setWindowTitle(QString::fromLatin1(LAYER_DIALOG_CHANGED_TITLE));
 }
 
-void LayerDialog::pausePreview() {
+void LayerDialog::pausePreviews() {
     preview_->setRunning(false);
 }
 
-void LayerDialog::resumePreview() {
+void LayerDialog::resumePreviews() {
     preview_->setRunning(true);
-}
-
-// ---- Quick help ------------------------------------------------------------
-
-bool LayerDialog::explain(int id) {
-    if (!quickHelp_->isActive())
-        return false;
-    showQuickHelp(helpText(id));
-    return true;
-}
-
-void LayerDialog::showQuickHelp(const QString& text) {
-    quickHelp_->leave();
-    // A check box or radio button the help click changed shows its value again.
-    moveMembersToControls();
-    pausePreview();
-    quickHelp_->showText(text);
-    resumePreview();
-}
-
-void LayerDialog::pressQuickHelp() {
-    if (quickHelp_->isActive()) {
-        showQuickHelp(helpText(1117));
-        return;
-    }
-    quickHelp_->enter();
 }
 
 bool LayerDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -295,64 +239,36 @@ bool LayerDialog::eventFilter(QObject* watched, QEvent* event) {
             },
             Qt::QueuedConnection);
     }
-    return QDialog::eventFilter(watched, event);
+    return DialogBase::eventFilter(watched, event);
 }
 
 // ---- Commands --------------------------------------------------------------
 
-void LayerDialog::moveSlider() {
-    // In quick-help mode the slider stays where it was moved; the next apply
-    // takes its position.
-    if (quickHelp_->isActive())
-        moveMembersToControls();
-}
-
-void LayerDialog::endSliderTracking(int id) {
-    if (explain(id))
-        return;
-    applyLayer();
-}
-
 void LayerDialog::chooseShape() {
     // In quick-help mode the next apply takes the new shape.
-    if (!quickHelp_->isActive())
+    if (!quickHelpActive())
         applyLayer();
 }
 
-void LayerDialog::closeShapeList(int slot) {
-    explain(ShapeSlotGroup::idsOf(slot).shapeList);
-}
-
-void LayerDialog::clickOption(int id) {
-    if (explain(id))
-        return;
-    applyLayer();
-}
-
+// The custom colours are the store's, given back whichever way the chooser ends.
 void LayerDialog::chooseColour(int slot) {
-    if (explain(ShapeSlotGroup::idsOf(slot).colourButton))
-        return;
-    pausePreview();
     DataStore& store = *context_.store;
     handCustomColoursToQt(store);
-    QColorDialog chooser(toQColor(slotColours_[slot]), this);
-    chooser.setObjectName(QStringLiteral("colourChooser"));
-    chooser.setWindowTitle(ShapeSlotGroup::nameOf(slot) + QStringLiteral(" Colour"));
+    const ScopedModal<QColorDialog> chooser(toQColor(slots_[slot]->colourButton->colour()), this);
+    chooser->setObjectName(QStringLiteral("colourChooser"));
+    chooser->setWindowTitle(ShapeSlotGroup::nameOf(slot) + QStringLiteral(" Colour"));
     // Qt's own chooser: the desktop's would not show the custom colours.
-    chooser.setOption(QColorDialog::DontUseNativeDialog);
-    const int result = context_.runner->exec(chooser);
+    chooser->setOption(QColorDialog::DontUseNativeDialog);
+    const std::optional<int> result = runModal(*chooser);
     takeCustomColoursFromQt(store);
-    if (result == QDialog::Accepted) {
-        slotColours_[slot] = toColourRef(chooser.selectedColor());
-        slots_[slot]->colourButton->setColour(toQColor(slotColours_[slot]));
-    }
-    resumePreview();
+    if (!result)
+        return;
+    if (*result == QDialog::Accepted)
+        slots_[slot]->colourButton->setColour(toColourRef(chooser->selectedColor()));
     applyLayer();
 }
 
 void LayerDialog::randomise() {
-    if (explain(1105))
-        return;
     randomiseSlots(layer_);
     showLayerControls();
     spreadPieces();

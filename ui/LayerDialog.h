@@ -9,20 +9,10 @@
 #include <QDialog>
 
 #include <array>
-#include <cstdint>
-
-class QButtonGroup;
-class QCheckBox;
-class QGroupBox;
-class QPushButton;
-class QSlider;
 
 namespace lumivane {
 
-class ColourButton;
-class DropDownList;
 class KaleidoView;
-class QuickHelp;
 class ShapeSlotGroup;
 
 inline constexpr const char* LAYER_DIALOG_TITLE = "Select Layer Pattern";
@@ -41,7 +31,6 @@ class LayerDialog : public DialogBase {
     // The edited layer, to be taken over after OK.
     const Layer& layer() const { return layer_; }
     KaleidoView* preview() const { return preview_; }
-    bool quickHelpActive() const;
     // The help text of the control with this template id; empty for none.
     static QString helpText(int id);
 
@@ -49,7 +38,7 @@ class LayerDialog : public DialogBase {
     // from the shared random source.
     static void randomiseSlots(Layer& layer);
 
-    // Layer -> controls.
+    // Layer -> controls, without reporting the changes.
     void showLayerControls();
     // Controls -> layer.
     void readLayerControls();
@@ -58,27 +47,17 @@ class LayerDialog : public DialogBase {
     void applyLayer();
 
   protected:
+    void pausePreviews() override;
+    void resumePreviews() override;
+    void restoreControls() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void connectSlot(int slot);
-    void moveMembersToControls();
-    void moveControlsToMembers();
     void spreadPieces();
     void markChanged();
-    void pausePreview();
-    void resumePreview();
 
-    // Quick help: shows the text of control id when the mode is on.
-    bool explain(int id);
-    void showQuickHelp(const QString& text);
-
-    void pressQuickHelp();
-    void moveSlider();
-    void endSliderTracking(int id);
     void chooseShape();
-    void closeShapeList(int slot);
-    void clickOption(int id);
     void chooseColour(int slot);
     void randomise();
 
@@ -86,15 +65,6 @@ class LayerDialog : public DialogBase {
     Layer layer_;
     Pattern pattern_;
     std::array<ShapeSlotGroup*, SLOTS_PER_LAYER> slots_{};
-    std::array<std::int32_t, SLOTS_PER_LAYER> angleModeValues_{-1, -1, -1};
-    std::array<std::int32_t, SLOTS_PER_LAYER> borderValues_{0, 0, 0};
-    std::array<std::int32_t, SLOTS_PER_LAYER> colourModeValues_{-1, -1, -1};
-    std::array<std::int32_t, SLOTS_PER_LAYER> sizeModeValues_{-1, -1, -1};
-    QuickHelp* quickHelp_ = nullptr;
-    std::array<ColourRef, SLOTS_PER_LAYER> slotColours_{};
-    QString captionText_;
-
-    QPushButton* okButton_ = nullptr;
 };
 
 } // namespace lumivane

@@ -7,6 +7,7 @@
 #include <QBoxLayout>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QValidator>
 
@@ -66,10 +67,12 @@ std::string PatternNameDialog::nameBytes() const {
 void PatternNameDialog::accept() {
     const QString text = edit_->text();
     if (text.size() > PATTERN_NAME_MAX_CHARACTERS || !lumivane::nameBytes(text)) {
+        const QPointer<PatternNameDialog> self(this);
         showMessage(runner_, this, QMessageBox::Warning, QCoreApplication::applicationName(),
                     QStringLiteral("Please enter no more than %1 characters.")
                         .arg(PATTERN_NAME_MAX_CHARACTERS));
-        edit_->setFocus();
+        if (self)
+            edit_->setFocus();
         return;
     }
     name_ = text;

@@ -7,7 +7,10 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace lumivane {
 
@@ -73,11 +76,13 @@ PreferencesDialog::PreferencesDialog(const Preferences& preferences, ModalRunner
     connect(ok, &QPushButton::clicked, this, &PreferencesDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &PreferencesDialog::reject);
     connect(defaults, &QPushButton::clicked, this, &PreferencesDialog::restoreDefaults);
-    connect(noTabMarks_, &QCheckBox::clicked, this, &PreferencesDialog::checkNoTabMarks);
+    // Any change of the box, from the pointer, the keys or an assistive tool.
+    connect(noTabMarks_, &QCheckBox::toggled, this, &PreferencesDialog::checkNoTabMarks);
     showValues(preferences);
 }
 
 void PreferencesDialog::showValues(const Preferences& preferences) {
+    const QSignalBlocker blocker(noTabMarks_);
     noTabMarks_->setChecked(preferences.noTabMarks);
     enterKeepsDialog_->setChecked(preferences.enterKeepsDialog);
     warnOnQuit_->setChecked(preferences.warnOnQuit);
@@ -94,12 +99,21 @@ Preferences PreferencesDialog::preferences() const {
 
 // Only the mouse may turn "No tab marks" on: once it is on, the keyboard can no
 // longer move between controls, so someone who has not touched the mouse here
-// could lock themselves out.
+// could lock themselves out. The refusal shows once the box's own change has
+// taken its course.
 void PreferencesDialog::checkNoTabMarks(bool checked) {
     if (mouseSeen_ || !checked)
         return;
+    QMetaObject::invokeMethod(this, &PreferencesDialog::refuseNoTabMarks, Qt::QueuedConnection);
+}
+
+void PreferencesDialog::refuseNoTabMarks() {
+    const QPointer<PreferencesDialog> self(this);
     showMessage(runner_, this, QMessageBox::Warning, QStringLiteral("Error"),
                 QStringLiteral("You can't check this except with the mouse!"));
+    if (!self)
+        return;
+    const QSignalBlocker blocker(noTabMarks_);
     noTabMarks_->setChecked(false);
 }
 
@@ -107,8 +121,11 @@ void PreferencesDialog::restoreDefaults() {
     showValues(Preferences{});
 }
 
+// Only the dialog's own surface counts: a pointer that goes straight onto a
+// control has not shown that the user works with the mouse here.
 void PreferencesDialog::mouseMoveEvent(QMouseEvent* event) {
-    mouseSeen_ = true;
+    if (childAt(event->position().toPoint()) == nullptr)
+        mouseSeen_ = true;
     QDialog::mouseMoveEvent(event);
 }
 

@@ -46,6 +46,7 @@ class PreferencesDialog : public QDialog {
   private:
     void showValues(const Preferences& preferences);
     void checkNoTabMarks(bool checked);
+    void refuseNoTabMarks();
     void restoreDefaults();
 
     ModalRunner& runner_;

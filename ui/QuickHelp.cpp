@@ -1,12 +1,12 @@
 #include "ui/QuickHelp.h"
 
 #include "ui/DialogOptions.h"
-#include "ui/ModalRunner.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSignalBlocker>
 #include <QToolButton>
 
 namespace lumivane {
@@ -52,25 +52,23 @@ QIcon quickHelpIcon() {
 
 } // namespace
 
-QuickHelp::QuickHelp(QWidget* dialog, const DialogOptions& options, ModalRunner& runner)
-    : QObject(dialog), dialog_(dialog), options_(options), runner_(runner),
-      button_(new QToolButton(dialog)) {
-    button_->setObjectName(QStringLiteral("id1117"));
+QuickHelp::QuickHelp(QWidget* dialog, const DialogOptions& options)
+    : options_(options), button_(new QToolButton(dialog)) {
+    button_->setObjectName(QStringLiteral("id%1").arg(QUICK_HELP_ID));
     button_->setAccessibleName(QStringLiteral("Quick help"));
     button_->setToolTip(QStringLiteral("Quick help: press, then click a control"));
     button_->setCheckable(true);
     button_->setIcon(quickHelpIcon());
     button_->setAutoRaise(false);
-    connect(button_, &QToolButton::clicked, this, &QuickHelp::buttonPressed);
 }
 
 QuickHelp::~QuickHelp() {
-    leave();
+    restoreCursor();
 }
 
 void QuickHelp::enter() {
     active_ = true;
-    button_->setChecked(true);
+    showButton(true);
     if (options_.helpCursorsReady && options_.helpCursor && !cursorShown_) {
         QApplication::setOverrideCursor(*options_.helpCursor);
         cursorShown_ = true;
@@ -79,16 +77,22 @@ void QuickHelp::enter() {
 
 void QuickHelp::leave() {
     active_ = false;
-    if (button_ != nullptr)
-        button_->setChecked(false);
+    showButton(false);
+    restoreCursor();
+}
+
+void QuickHelp::showButton(bool down) {
+    if (button_ == nullptr)
+        return;
+    const QSignalBlocker blocker(button_.data());
+    button_->setChecked(down);
+}
+
+void QuickHelp::restoreCursor() {
     if (cursorShown_) {
         QApplication::restoreOverrideCursor();
         cursorShown_ = false;
     }
-}
-
-void QuickHelp::showText(const QString& text) {
-    showMessage(runner_, dialog_, QMessageBox::Information, QUICK_HELP_TITLE, text);
 }
 
 } // namespace lumivane

@@ -1,13 +1,11 @@
 // The quick-help mode of a configuration dialog: the user presses the
 // question-mark button, the pointer turns into a question mark, and the next
 // control operated explains itself in a message box instead of doing its job.
-// This object owns the button and the mode; each dialog decides which event of
-// each control shows which text, and what it restores around the message box.
+// This object holds the button and the mode; the dialog (DialogBase) decides
+// what each control's activation does in the mode.
 #pragma once
 
-#include <QObject>
 #include <QPointer>
-#include <QString>
 #include <QToolButton>
 
 class QWidget;
@@ -15,36 +13,33 @@ class QWidget;
 namespace lumivane {
 
 struct DialogOptions;
-class ModalRunner;
 
 inline constexpr const char* QUICK_HELP_TITLE = "Lumivane Help";
+// Template id of the question-mark button in every dialog that has one.
+inline constexpr int QUICK_HELP_ID = 1117;
 
-class QuickHelp : public QObject {
-    Q_OBJECT
-
+class QuickHelp {
   public:
-    QuickHelp(QWidget* dialog, const DialogOptions& options, ModalRunner& runner);
-    ~QuickHelp() override;
+    QuickHelp(QWidget* dialog, const DialogOptions& options);
+    // Gives the cursor back; the button belongs to the dialog.
+    ~QuickHelp();
+    QuickHelp(const QuickHelp&) = delete;
+    QuickHelp& operator=(const QuickHelp&) = delete;
 
-    // The two-state button (id1117); it is pressed down while the mode is on.
+    // The two-state button (id1117); it is down while the mode is on.
     QToolButton* button() const { return button_; }
     bool isActive() const { return active_; }
 
-    // Mode on, with the question-mark cursor when the cursors were made.
+    // Mode on, button down, question-mark cursor when the cursors were made.
     void enter();
-    // Mode off, button up, normal cursor.
+    // Mode off, button up, normal cursor. The button changes without telling.
     void leave();
-    // The help text in its message box, owned by the dialog.
-    void showText(const QString& text);
-
-  signals:
-    // The button was pressed by the user, in either state.
-    void buttonPressed();
 
   private:
-    QWidget* dialog_;
+    void showButton(bool down);
+    void restoreCursor();
+
     const DialogOptions& options_;
-    ModalRunner& runner_;
     QPointer<QToolButton> button_;
     bool active_ = false;
     bool cursorShown_ = false;

@@ -46,9 +46,11 @@ constexpr ShapeSlotGroup::Ids SLOT_IDS[SLOTS_PER_LAYER] = {
      1092},
 };
 
-constexpr const char* COLOUR_MODES[] = {"Const", "Mix", "Vary", "Change"};
-constexpr const char* SIZE_MODES[] = {"Const", "Mix", "Change"};
-constexpr const char* ANGLE_MODES[] = {"Const", "Rotate", "Twirl"};
+constexpr const char* COLOUR_MODES[COLOUR_MODE_COUNT] = {"Const", "Mix", "Vary", "Change"};
+constexpr const char* SIZE_MODES[SIZE_MODE_COUNT] = {"Const", "Mix", "Change"};
+constexpr const char* ANGLE_MODES[ANGLE_MODE_COUNT] = {"Const", "Rotate", "Twirl"};
+constexpr int SLIDER_MAXIMUM = 100;
+constexpr int SLIDER_TICKS = 10;
 
 } // namespace
 
@@ -61,98 +63,120 @@ QString ShapeSlotGroup::nameOf(int slot) {
 }
 
 ShapeSlotGroup::ShapeSlotGroup(int slot, QWidget* parent)
-    : QGroupBox(nameOf(slot), parent), ids(idsOf(slot)) {
-    const QString name = nameOf(slot);
-    const auto slider = [this, &name](Qt::Orientation orientation, int id, const char* what) {
-        auto* control = DialogBase::named(new QSlider(orientation, this), id,
-                                          name + QLatin1Char(' ') + QString::fromLatin1(what));
-        control->setRange(0, 100);
-        control->setTickInterval(10);
-        control->setPageStep(10);
-        control->setTickPosition(orientation == Qt::Horizontal ? QSlider::TicksBelow
-                                                               : QSlider::TicksRight);
-        return control;
-    };
-    // A radio group whose buttons have the values 0, 1, ... in template order.
-    const auto choices = [this, &name](QButtonGroup*& group, const int* ids,
-                                       const char* const* captions, int count, const char* what) {
-        group = new QButtonGroup(this);
-        for (int value = 0; value < count; ++value) {
-            const QString caption = QString::fromLatin1(captions[value]);
-            auto* radio = DialogBase::named(new QRadioButton(caption, this), ids[value],
-                                            name + QLatin1Char(' ') + QString::fromLatin1(what) +
-                                                QLatin1Char(' ') + caption);
-            group->addButton(radio, value);
-        }
-        return group->buttons();
-    };
-
+    : QGroupBox(nameOf(slot), parent), ids(idsOf(slot)), name_(nameOf(slot)) {
     setObjectName(QStringLiteral("shape%1").arg(slot + 1));
+    setAccessibleName(name_);
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(createShapeGroup(), 0, 0, 1, 2);
+    grid->addWidget(createColourGroup(), 0, 2);
+    grid->addWidget(createSizeGroup(), 1, 0);
+    grid->addWidget(createAngleGroup(), 1, 1);
+    grid->addLayout(createAnimateColumn(), 1, 2);
+}
 
-    // Shape / Ratio.
-    auto* shapeBox = new QGroupBox(QStringLiteral("Shape / Ratio"), this);
+// An inner group, named by its own caption for screen readers (not by the
+// caption of the slot's group around it).
+QGroupBox* ShapeSlotGroup::createInnerGroup(const char* caption) {
+    auto* group = new QGroupBox(QString::fromLatin1(caption), this);
+    group->setAccessibleName(group->title());
+    return group;
+}
+
+QSlider* ShapeSlotGroup::createSlider(Qt::Orientation orientation, int id, const char* what) {
+    auto* control = DialogBase::named(new QSlider(orientation, this), id,
+                                      name_ + QLatin1Char(' ') + QString::fromLatin1(what));
+    control->setRange(0, SLIDER_MAXIMUM);
+    control->setTickInterval(SLIDER_TICKS);
+    control->setPageStep(SLIDER_TICKS);
+    control->setTickPosition(orientation == Qt::Horizontal ? QSlider::TicksBelow
+                                                           : QSlider::TicksRight);
+    return control;
+}
+
+// A radio group whose buttons have the values 0, 1, ... in template order.
+QButtonGroup* ShapeSlotGroup::createChoices(std::span<const int> buttonIds,
+                                            const char* const* captions, const char* what) {
+    auto* group = new QButtonGroup(this);
+    for (int value = 0; value < int(buttonIds.size()); ++value) {
+        const QString caption = QString::fromLatin1(captions[value]);
+        auto* radio = DialogBase::named(new QRadioButton(caption, this), buttonIds[value],
+                                        name_ + QLatin1Char(' ') + QString::fromLatin1(what) +
+                                            QLatin1Char(' ') + caption);
+        group->addButton(radio, value);
+    }
+    return group;
+}
+
+QGroupBox* ShapeSlotGroup::createShapeGroup() {
+    QGroupBox* group = createInnerGroup("Shape / Ratio");
     shapeList =
-        DialogBase::named(new DropDownList(this), ids.shapeList, name + QStringLiteral(" shape"));
+        DialogBase::named(new DropDownList(this), ids.shapeList, name_ + QStringLiteral(" shape"));
     shapeList->setMaxVisibleItems(EDITABLE_SHAPE_COUNT);
     for (int shape = 0; shape < EDITABLE_SHAPE_COUNT; ++shape)
         shapeList->addItem(QString::fromStdString(shapeName(shape)));
-    ratio = slider(Qt::Horizontal, ids.ratio, "ratio");
+    ratio = createSlider(Qt::Horizontal, ids.ratio, "ratio");
     ratio->setMinimumWidth(dialogUnitsX(this, 70));
-    auto* shapeColumn = new QVBoxLayout(shapeBox);
-    shapeColumn->addWidget(shapeList);
-    shapeColumn->addWidget(ratio);
+    auto* column = new QVBoxLayout(group);
+    column->addWidget(shapeList);
+    column->addWidget(ratio);
+    return group;
+}
 
-    // Colour.
-    auto* colourBox = new QGroupBox(QStringLiteral("Colour"), this);
+QGroupBox* ShapeSlotGroup::createColourGroup() {
+    QGroupBox* group = createInnerGroup("Colour");
     colourButton = DialogBase::named(new ColourButton(QStringLiteral("Colour"), this),
-                                     ids.colourButton, name + QStringLiteral(" colour"));
+                                     ids.colourButton, name_ + QStringLiteral(" colour"));
     colourButton->setMinimumSize(dialogUnits(this, 40, 14));
-    auto* colourGrid = new QGridLayout(colourBox);
-    colourGrid->addWidget(colourButton, 0, 0, 1, 2);
-    const QList<QAbstractButton*> colourRadios =
-        choices(colourModes, ids.colourModes, COLOUR_MODES, 4, "colour");
-    for (int i = 0; i < colourRadios.size(); ++i)
-        colourGrid->addWidget(colourRadios[i], 1 + i / 2, i % 2);
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(colourButton, 0, 0, 1, 2);
+    colourModes = createChoices(ids.colourModes, COLOUR_MODES, "colour");
+    const QList<QAbstractButton*> radios = colourModes->buttons();
+    for (int i = 0; i < radios.size(); ++i)
+        grid->addWidget(radios[i], 1 + i / 2, i % 2);
+    return group;
+}
 
-    // Size: the vertical slider has 0 at its top end, and the smaller the
-    // value the larger the pieces.
-    auto* sizeBox = new QGroupBox(QStringLiteral("Size"), this);
-    size = slider(Qt::Vertical, ids.size, "size");
+// The vertical slider has 0 at its top end, and the smaller the value the
+// larger the pieces.
+QGroupBox* ShapeSlotGroup::createSizeGroup() {
+    QGroupBox* group = createInnerGroup("Size");
+    size = createSlider(Qt::Vertical, ids.size, "size");
     size->setInvertedAppearance(true);
     size->setInvertedControls(true);
     size->setMinimumHeight(dialogUnitsY(this, 40));
-    auto* sizeRadios = new QVBoxLayout;
-    for (QAbstractButton* radio : choices(sizeModes, ids.sizeModes, SIZE_MODES, 3, "size"))
-        sizeRadios->addWidget(radio);
-    auto* sizeRow = new QHBoxLayout(sizeBox);
-    sizeRow->addWidget(size);
-    sizeRow->addLayout(sizeRadios);
+    auto* radios = new QVBoxLayout;
+    sizeModes = createChoices(ids.sizeModes, SIZE_MODES, "size");
+    for (QAbstractButton* radio : sizeModes->buttons())
+        radios->addWidget(radio);
+    auto* row = new QHBoxLayout(group);
+    row->addWidget(size);
+    row->addLayout(radios);
+    return group;
+}
 
-    // Angle.
-    auto* angleBox = new QGroupBox(QStringLiteral("Angle"), this);
-    auto* angleRadios = new QVBoxLayout(angleBox);
-    for (QAbstractButton* radio : choices(angleModes, ids.angleModes, ANGLE_MODES, 3, "angle"))
-        angleRadios->addWidget(radio);
+QGroupBox* ShapeSlotGroup::createAngleGroup() {
+    QGroupBox* group = createInnerGroup("Angle");
+    auto* radios = new QVBoxLayout(group);
+    angleModes = createChoices(ids.angleModes, ANGLE_MODES, "angle");
+    for (QAbstractButton* radio : angleModes->buttons())
+        radios->addWidget(radio);
+    return group;
+}
 
-    // Animate, and the border below it.
-    auto* animateBox = new QGroupBox(QStringLiteral("Animate"), this);
-    animate = slider(Qt::Horizontal, ids.animate, "animate");
+// "Animate", and the border box below it.
+QLayout* ShapeSlotGroup::createAnimateColumn() {
+    QGroupBox* group = createInnerGroup("Animate");
+    animate = createSlider(Qt::Horizontal, ids.animate, "animate");
     animate->setMinimumWidth(dialogUnitsX(this, 50));
-    auto* animateColumn = new QVBoxLayout(animateBox);
+    auto* animateColumn = new QVBoxLayout(group);
     animateColumn->addWidget(animate);
     border = DialogBase::named(new QCheckBox(QStringLiteral("Border"), this), ids.border,
-                               name + QStringLiteral(" border"));
-    auto* lastColumn = new QVBoxLayout;
-    lastColumn->addWidget(animateBox);
-    lastColumn->addWidget(border);
-    lastColumn->addStretch();
-
-    auto* grid = new QGridLayout(this);
-    grid->addWidget(shapeBox, 0, 0, 1, 2);
-    grid->addWidget(colourBox, 0, 2);
-    grid->addWidget(sizeBox, 1, 0);
-    grid->addWidget(angleBox, 1, 1);
-    grid->addLayout(lastColumn, 1, 2);
+                               name_ + QStringLiteral(" border"));
+    auto* column = new QVBoxLayout;
+    column->addWidget(group);
+    column->addWidget(border);
+    column->addStretch();
+    return column;
 }
 
 } // namespace lumivane

@@ -6,11 +6,19 @@
 #include <QGroupBox>
 #include <QString>
 
+#include <span>
+
 class QButtonGroup;
 class QCheckBox;
+class QLayout;
 class QSlider;
 
 namespace lumivane {
+
+// The choices of a slot's colour, size and angle behaviour.
+inline constexpr int COLOUR_MODE_COUNT = 4;
+inline constexpr int SIZE_MODE_COUNT = 3;
+inline constexpr int ANGLE_MODE_COUNT = 3;
 
 class ColourButton;
 class DropDownList;
@@ -24,10 +32,10 @@ class ShapeSlotGroup : public QGroupBox {
         int shapeList;
         int ratio;
         int colourButton;
-        int colourModes[4];
+        int colourModes[COLOUR_MODE_COUNT];
         int size;
-        int sizeModes[3];
-        int angleModes[3];
+        int sizeModes[SIZE_MODE_COUNT];
+        int angleModes[ANGLE_MODE_COUNT];
         int animate;
         int border;
     };
@@ -49,6 +57,19 @@ class ShapeSlotGroup : public QGroupBox {
     QButtonGroup* sizeModes = nullptr;
     QButtonGroup* angleModes = nullptr;
     QCheckBox* border = nullptr;
+
+  private:
+    QGroupBox* createInnerGroup(const char* caption);
+    QSlider* createSlider(Qt::Orientation orientation, int id, const char* what);
+    QButtonGroup* createChoices(std::span<const int> buttonIds, const char* const* captions,
+                                const char* what);
+    QGroupBox* createShapeGroup();
+    QGroupBox* createColourGroup();
+    QGroupBox* createSizeGroup();
+    QGroupBox* createAngleGroup();
+    QLayout* createAnimateColumn();
+
+    QString name_;
 };
 
 } // namespace lumivane

@@ -1,4 +1,5 @@
 #include "DialogTestSupport.h"
+#include "ShownValues.h"
 
 #include "../app/TestFolders.h"
 #include "patterns/StoreFile.h"
@@ -26,13 +27,6 @@ QStringList namesOf(const DataStore& store) {
     QStringList names;
     for (int i = 0; i < store.count(); ++i)
         names << QString::fromStdString(store.patternAt(i)->nameText());
-    return names;
-}
-
-QStringList entriesOf(const QComboBox* list) {
-    QStringList names;
-    for (int i = 0; i < list->count(); ++i)
-        names << list->itemText(i);
     return names;
 }
 
@@ -288,6 +282,7 @@ TEST_F(BankDialogTest, QuickHelpExplainsInsteadOfActing) {
         } else {
             click(id);
         }
+        settle();
         ASSERT_EQ(world.runner.shown.size(), 1u);
         EXPECT_EQ(lastShown().title, "Lumivane Help");
         EXPECT_EQ(lastShown().icon, QMessageBox::Information);

@@ -176,11 +176,13 @@ TEST_F(ConfigDialogTest, ResetTimeMustBeAWholeNumberInRange) {
              {"1000001", "Please enter an integer between 1 and 1000000."}}) {
         world.runner.thenButton(QMessageBox::Ok);
         typeResetTime(typed);
+        settle();
         EXPECT_EQ(lastText(), message);
         EXPECT_EQ(working().resetTime, 50);
     }
     world.runner.thenButton(QMessageBox::Ok);
     click(1); // OK stays open while the value is invalid
+    settle();
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     typeResetTime("1000000");
@@ -243,8 +245,9 @@ TEST_F(ConfigDialogTest, QuickHelpShowsEachKindOfControlsText) {
         {"slider released", 1028,
          [](auto& t) {
              auto* slider = t.template control<QSlider>(1028);
+             slider->setSliderDown(true);
              slider->setValue(90);
-             emit slider->sliderReleased();
+             slider->setSliderDown(false);
          }},
         {"list closed", 1112, [](auto& t) { t.closeList(1112); }},
         {"edit focused", 1126,
@@ -265,6 +268,7 @@ TEST_F(ConfigDialogTest, QuickHelpShowsEachKindOfControlsText) {
         ASSERT_TRUE(dialog->quickHelpActive());
         world.runner.thenButton(QMessageBox::Ok);
         c.operate(*this);
+        settle();
         ASSERT_EQ(world.runner.shown.size(), 1u);
         EXPECT_EQ(world.runner.shown[0].title, "Lumivane Help");
         EXPECT_EQ(world.runner.shown[0].icon, QMessageBox::Information);

@@ -69,7 +69,7 @@ TEST_F(LayerDialogTest, OkWithoutAChangeReturnsTheLayerAsItCame) {
     EXPECT_EQ(control<DropDownList>(1045)->count(), 24);
     EXPECT_EQ(control<DropDownList>(1045)->itemText(23).toStdString(), shapeName(23));
     EXPECT_EQ(control<DropDownList>(1071)->currentIndex(), -1);
-    EXPECT_EQ(control<ColourButton>(1051)->colour(), QColor(0x12, 0x34, 0x56));
+    EXPECT_EQ(control<ColourButton>(1051)->colour(), 0x563412u);
     EXPECT_EQ(control<QSlider>(1074)->accessibleName(), "Shape 2 size");
     EXPECT_EQ(dialog->preview()->frameIntervalMs(), 40);
     EXPECT_EQ(dialog->preview()->resetIntervalMs(), -1);
@@ -133,7 +133,7 @@ TEST_F(LayerDialogTest, EachControlSetsItsField) {
                  static_cast<QColorDialog&>(chooser).setCurrentColor(QColor(0x12, 0x34, 0x56));
              });
              t.click(1073);
-             EXPECT_EQ(t.template control<ColourButton>(1073)->colour(), QColor(0x12, 0x34, 0x56));
+             EXPECT_EQ(t.template control<ColourButton>(1073)->colour(), 0x563412u);
          },
          [](const Layer& l) { EXPECT_EQ(l.colour[1], 0x563412u); }},
         {"colour choice cancelled",
@@ -241,6 +241,7 @@ TEST_F(LayerDialogTest, QuickHelpExplainsEachKindOfControl) {
             return int(QMessageBox::Ok);
         });
         c.operate(*this);
+        settle();
         ASSERT_EQ(world.runner.shown.size(), 1u);
         EXPECT_EQ(world.runner.shown[0].title, "Lumivane Help");
         EXPECT_EQ(world.runner.shown[0].text.toStdString(), c.text);
