@@ -6,6 +6,7 @@
 #include <cstring>
 #include <set>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 #include <dirent.h>
@@ -137,11 +138,13 @@ bool isTemporaryOf(std::string_view name, const std::string& prefix) {
 
 // Removes this user's temporaries for prefix that a save killed part way left
 // behind. Each folder is looked through once a process, so that writing many
-// files into one folder stays linear.
-void removeStaleTemporaries(int folder, const std::string& prefix) {
-    static std::set<std::pair<dev_t, ino_t>> visited;
+// files into one folder stays linear; a folder is known by its name and its
+// inode, as a new folder may get the inode of one removed before.
+void removeStaleTemporaries(int folder, const std::string& folderName, const std::string& prefix) {
+    static std::set<std::tuple<dev_t, ino_t, std::string>> visited;
     struct stat self {};
-    if (::fstat(folder, &self) != 0 || !visited.emplace(self.st_dev, self.st_ino).second)
+    if (::fstat(folder, &self) != 0 ||
+        !visited.emplace(self.st_dev, self.st_ino, folderName).second)
         return;
     const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR* entries = listing >= 0 ? ::fdopendir(listing) : nullptr;
@@ -357,7 +360,7 @@ FileReplacement::FileReplacement(const std::string& path, LinkHandling links,
         throw notRegular(name_.given(), S_ISDIR(old.st_mode));
 
     const std::string prefix = temporaryPrefix(folder, name_.leaf());
-    removeStaleTemporaries(folder, prefix);
+    removeStaleTemporaries(folder, folderOf(name_.path()), prefix);
     for (int attempt = 0; fd_ < 0; ++attempt) {
         std::string candidate = prefix + std::string(TEMPORARY_INFIX) + randomLetters();
         fd_ = ::openat(folder, candidate.c_str(),
