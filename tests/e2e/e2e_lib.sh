@@ -29,7 +29,23 @@ check() { # check DESCRIPTION COMMAND...
     if "$@"; then pass "$what"; else fail "$what"; fi
 }
 
+# Every report of a sanitized program (the sanitizer build) fails the test,
+# whichever program wrote it and whether or not its exit status is checked.
+sanitizer_reports_checked() {
+    local report found=1
+    for report in "$SANITIZER_LOGS"/report.*; do
+        [[ -e $report ]] || continue
+        found=0
+        echo "Sanitizer report $(basename "$report"):"
+        sed 's/^/  | /' "$report"
+    done
+    if ((found == 0)); then
+        fail "no sanitizer reports"
+    fi
+}
+
 finish() {
+    sanitizer_reports_checked
     echo "$PASSED passed, $FAILED failed"
     [[ $FAILED -eq 0 ]]
 }
@@ -53,6 +69,16 @@ export XDG_DATA_DIRS=$WORK/system XDG_RUNTIME_DIR=$WORK/runtime
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset XSCREENSAVER_WINDOW WAYLAND_DISPLAY
+
+# Sanitized programs write their reports here, also when run as another user;
+# a script that clears the environment passes SANITIZER_ENV on.
+SANITIZER_LOGS=$WORK/sanitizer
+mkdir -p "$SANITIZER_LOGS"
+chmod 1777 "$SANITIZER_LOGS"
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}log_path=$SANITIZER_LOGS/report"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}log_path=$SANITIZER_LOGS/report"
+SANITIZER_ENV=("ASAN_OPTIONS=$ASAN_OPTIONS" "UBSAN_OPTIONS=$UBSAN_OPTIONS"
+               "LSAN_OPTIONS=${LSAN_OPTIONS:-}")
 export QT_QPA_PLATFORM=xcb
 
 # start_x WIDTHxHEIGHT: a fresh Xvfb on a free display, which it picks itself.

@@ -45,7 +45,8 @@ chmod 700 "$SAVER_HOME/runtime"
 as_user() {
     "${run_as_user[@]}" env -i PATH=/usr/bin:/bin HOME="$SAVER_HOME" DISPLAY="$DISPLAY" \
         XDG_RUNTIME_DIR="$SAVER_HOME/runtime" XDG_CONFIG_HOME="$SAVER_HOME/.config" \
-        XDG_DATA_HOME="$SAVER_HOME/.local/share" XDG_DATA_DIRS="$SAVER_HOME/system" "$@"
+        XDG_DATA_HOME="$SAVER_HOME/.local/share" XDG_DATA_DIRS="$SAVER_HOME/system" \
+        "${SANITIZER_ENV[@]}" "$@"
 }
 
 hack_pids() { pgrep -u "$SAVER_USER" -f "^$WORK/bin/lumivane --?root"; }
