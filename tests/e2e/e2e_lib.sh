@@ -11,6 +11,10 @@ FAILED=0
 # Exit status CTest reports as "skipped".
 SKIP_STATUS=77
 
+# Every time limit is multiplied by this: the programs of the sanitizer build
+# start and end a few times slower (CTest sets it there).
+TIME_FACTOR=${LUMIVANE_E2E_TIME_FACTOR:-1}
+
 require_tools() {
     local tool
     for tool in "$@"; do
@@ -102,9 +106,9 @@ start_program() {
     PROGRAM_PID=$!
 }
 
-# ends_within MILLISECONDS PID: true when PID has ended by then.
+# ends_within MILLISECONDS PID: true when PID has ended by then (times TIME_FACTOR).
 ends_within() {
-    local limit=$1 pid=$2 waited=0
+    local limit=$(($1 * TIME_FACTOR)) pid=$2 waited=0
     while kill -0 "$pid" 2>/dev/null; do
         if ((waited >= limit)); then
             return 1
@@ -169,10 +173,11 @@ pixel_of() { # pixel_of FILE X Y: the colour as srgb(r,g,b)
     convert "$1" -format "%[pixel:p{$2,$3}]" info:
 }
 
-# wait_until_drawn [WINDOW]: up to 5 s for the screen (or window) to show light.
+# wait_until_drawn [WINDOW]: up to 5 s (times TIME_FACTOR) for the screen (or
+# window) to show light.
 wait_until_drawn() {
     local i
-    for i in $(seq 50); do
+    for i in $(seq $((50 * TIME_FACTOR))); do
         if shot "$WORK/wait.png" "${1:-root}" && not_black "$WORK/wait.png"; then
             return 0
         fi
@@ -198,10 +203,11 @@ covered() {
     shot "$WORK/host.png" "$1" && [[ $(pixel_of "$WORK/host.png" "${2:-2}" "${3:-2}") != "$HOST_COLOUR" ]]
 }
 
-# wait_until_covered WINDOW: up to 5 s for a preview to draw over its host.
+# wait_until_covered WINDOW: up to 5 s (times TIME_FACTOR) for a preview to
+# draw over its host.
 wait_until_covered() {
     local i
-    for i in $(seq 50); do
+    for i in $(seq $((50 * TIME_FACTOR))); do
         covered "$1" && return 0
         sleep 0.1
     done

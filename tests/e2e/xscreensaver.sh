@@ -52,9 +52,10 @@ as_user() {
 hack_pids() { pgrep -u "$SAVER_USER" -f "^$WORK/bin/lumivane --?root"; }
 hack_is() { pgrep -u "$SAVER_USER" -fx "$WORK/bin/lumivane $1" >/dev/null; }
 
-# poll TENTHS COMMAND...: up to TENTHS tenths of a second for COMMAND to succeed.
+# poll TENTHS COMMAND...: up to TENTHS tenths of a second (times TIME_FACTOR)
+# for COMMAND to succeed.
 poll() {
-    local tries=$1 i
+    local tries=$(($1 * TIME_FACTOR)) i
     shift
     for ((i = 0; i < tries; i++)); do
         "$@" >/dev/null 2>&1 && return 0
