@@ -17,6 +17,8 @@
 
 #include <cstdlib>
 
+#include <algorithm>
+
 namespace lumivane {
 
 namespace {
@@ -191,7 +193,7 @@ void SaverSession::open(Scene& primaryScene, const Pattern& pattern) {
             scene->setAnimationFactor(pattern.animationLevel);
         }
         auto* window = new SaverWindow(environment_, *this);
-        windows_.emplace_back(window);
+        windows_.push_back({window, window});
         connect(window, &QObject::destroyed, this, &SaverSession::windowDestroyed);
         window->attachScene(scene, pattern);
         window->createFullScreen(screen);
@@ -208,7 +210,7 @@ void SaverSession::open(Scene& primaryScene, const Pattern& pattern) {
 // event to the saver. Another client may hold a grab for a moment (a menu, a
 // hot key), so failures are retried.
 void SaverSession::tryGrabInput() {
-    SaverWindow* window = windows_.empty() ? nullptr : windows_.front().data();
+    SaverWindow* window = windows_.empty() ? nullptr : windows_.front().window.data();
     QWindow* handle = window != nullptr ? window->windowHandle() : nullptr;
     if (handle == nullptr || closing_) {
         grabTimer_.stop();
@@ -268,27 +270,24 @@ void SaverSession::requestClose() {
 }
 
 bool SaverSession::owns(const QWidget* widget) const {
-    for (const auto& window : windows_) {
-        if (window != nullptr && window == widget) {
-            return true;
-        }
-    }
-    return false;
+    return widget != nullptr &&
+           std::any_of(windows_.begin(), windows_.end(),
+                       [widget](const OpenWindow& open) { return open.object == widget; });
 }
 
 std::vector<SaverWindow*> SaverSession::windows() const {
     std::vector<SaverWindow*> open;
-    for (const auto& window : windows_) {
-        if (window != nullptr) {
-            open.push_back(window.data());
+    for (const OpenWindow& entry : windows_) {
+        if (!entry.window.isNull()) {
+            open.push_back(entry.window.data());
         }
     }
     return open;
 }
 
 void SaverSession::windowDestroyed(QObject* window) {
-    std::erase_if(windows_, [window](const QPointer<SaverWindow>& entry) {
-        return entry == nullptr || entry.data() == window;
+    std::erase_if(windows_, [window](const OpenWindow& entry) {
+        return entry.window.isNull() || entry.object == window;
     });
     if (windows_.empty()) {
         emit finished();

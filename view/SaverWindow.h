@@ -89,7 +89,14 @@ class SaverSession : public QObject {
     bool closing_ = false;
     bool inPasswordCheck_ = false;
     bool passwordFree_ = false;
-    std::vector<QPointer<SaverWindow>> windows_;
+    // A window and its address as a QObject, taken while it was whole: by the
+    // time it reports its destruction it is no longer a SaverWindow, so it is
+    // found by the address, never by converting back.
+    struct OpenWindow {
+        QPointer<SaverWindow> window;
+        const QObject* object;
+    };
+    std::vector<OpenWindow> windows_;
     std::vector<std::unique_ptr<Scene>> ownScenes_;
     QTimer grabTimer_;
 };

@@ -37,6 +37,11 @@ function(lumivane_e2e_test name script)
     # Timings are part of what is checked: these run alone.
     set_tests_properties(${name} PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE SKIP_RETURN_CODE 77
                                             LABELS e2e)
+    if(LUMIVANE_SANITIZE)
+        # Sanitized programs start and end a few times slower: longer time limits.
+        set_tests_properties(${name} PROPERTIES TIMEOUT 300
+                                                ENVIRONMENT LUMIVANE_E2E_TIME_FACTOR=3)
+    endif()
 endfunction()
 
 lumivane_e2e_test(e2e_fullscreen fullscreen.sh)

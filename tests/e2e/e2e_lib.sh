@@ -11,6 +11,10 @@ FAILED=0
 # Exit status CTest reports as "skipped".
 SKIP_STATUS=77
 
+# Every time limit is multiplied by this: the programs of the sanitizer build
+# start and end a few times slower (CTest sets it there).
+TIME_FACTOR=${LUMIVANE_E2E_TIME_FACTOR:-1}
+
 require_tools() {
     local tool
     for tool in "$@"; do
@@ -29,7 +33,23 @@ check() { # check DESCRIPTION COMMAND...
     if "$@"; then pass "$what"; else fail "$what"; fi
 }
 
+# Every report of a sanitized program (the sanitizer build) fails the test,
+# whichever program wrote it and whether or not its exit status is checked.
+sanitizer_reports_checked() {
+    local report found=1
+    for report in "$SANITIZER_LOGS"/report.*; do
+        [[ -e $report ]] || continue
+        found=0
+        echo "Sanitizer report $(basename "$report"):"
+        sed 's/^/  | /' "$report"
+    done
+    if ((found == 0)); then
+        fail "no sanitizer reports"
+    fi
+}
+
 finish() {
+    sanitizer_reports_checked
     echo "$PASSED passed, $FAILED failed"
     [[ $FAILED -eq 0 ]]
 }
@@ -53,6 +73,16 @@ export XDG_DATA_DIRS=$WORK/system XDG_RUNTIME_DIR=$WORK/runtime
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset XSCREENSAVER_WINDOW WAYLAND_DISPLAY
+
+# Sanitized programs write their reports here, also when run as another user;
+# a script that clears the environment passes SANITIZER_ENV on.
+SANITIZER_LOGS=$WORK/sanitizer
+mkdir -p "$SANITIZER_LOGS"
+chmod 1777 "$SANITIZER_LOGS"
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}log_path=$SANITIZER_LOGS/report"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}log_path=$SANITIZER_LOGS/report"
+SANITIZER_ENV=("ASAN_OPTIONS=$ASAN_OPTIONS" "UBSAN_OPTIONS=$UBSAN_OPTIONS"
+               "LSAN_OPTIONS=${LSAN_OPTIONS:-}")
 export QT_QPA_PLATFORM=xcb
 
 # start_x WIDTHxHEIGHT: a fresh Xvfb on a free display, which it picks itself.
@@ -76,9 +106,9 @@ start_program() {
     PROGRAM_PID=$!
 }
 
-# ends_within MILLISECONDS PID: true when PID has ended by then.
+# ends_within MILLISECONDS PID: true when PID has ended by then (times TIME_FACTOR).
 ends_within() {
-    local limit=$1 pid=$2 waited=0
+    local limit=$(($1 * TIME_FACTOR)) pid=$2 waited=0
     while kill -0 "$pid" 2>/dev/null; do
         if ((waited >= limit)); then
             return 1
@@ -167,10 +197,11 @@ pixel_of() { # pixel_of FILE X Y: the colour as srgb(r,g,b)
     convert "$1" -format "%[pixel:p{$2,$3}]" info:
 }
 
-# wait_until_drawn [WINDOW]: up to 5 s for the screen (or window) to show light.
+# wait_until_drawn [WINDOW]: up to 5 s (times TIME_FACTOR) for the screen (or
+# window) to show light.
 wait_until_drawn() {
     local i
-    for i in $(seq 50); do
+    for i in $(seq $((50 * TIME_FACTOR))); do
         if shot "$WORK/wait.png" "${1:-root}" && not_black "$WORK/wait.png"; then
             return 0
         fi
@@ -196,10 +227,11 @@ covered() {
     shot "$WORK/host.png" "$1" && [[ $(pixel_of "$WORK/host.png" "${2:-2}" "${3:-2}") != "$HOST_COLOUR" ]]
 }
 
-# wait_until_covered WINDOW: up to 5 s for a preview to draw over its host.
+# wait_until_covered WINDOW: up to 5 s (times TIME_FACTOR) for a preview to
+# draw over its host.
 wait_until_covered() {
     local i
-    for i in $(seq 50); do
+    for i in $(seq $((50 * TIME_FACTOR))); do
         covered "$1" && return 0
         sleep 0.1
     done

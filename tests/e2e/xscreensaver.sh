@@ -49,15 +49,17 @@ chmod 700 "$SAVER_HOME/runtime"
 as_user() {
     "${run_as_user[@]}" env -i PATH="$WORK/path:/usr/bin:/bin" HOME="$SAVER_HOME" DISPLAY="$DISPLAY" \
         XDG_RUNTIME_DIR="$SAVER_HOME/runtime" XDG_CONFIG_HOME="$SAVER_HOME/.config" \
-        XDG_DATA_HOME="$SAVER_HOME/.local/share" XDG_DATA_DIRS="$SAVER_HOME/system" "$@"
+        XDG_DATA_HOME="$SAVER_HOME/.local/share" XDG_DATA_DIRS="$SAVER_HOME/system" \
+        "${SANITIZER_ENV[@]}" "$@"
 }
 
 hack_pids() { pgrep -u "$SAVER_USER" -f "^($HACK|lumivane) --?root"; }
 hack_is() { pgrep -u "$SAVER_USER" -fx "$HACK $1" >/dev/null; }
 
-# poll TENTHS COMMAND...: up to TENTHS tenths of a second for COMMAND to succeed.
+# poll TENTHS COMMAND...: up to TENTHS tenths of a second (times TIME_FACTOR)
+# for COMMAND to succeed.
 poll() {
-    local tries=$1 i
+    local tries=$(($1 * TIME_FACTOR)) i
     shift
     for ((i = 0; i < tries; i++)); do
         "$@" >/dev/null 2>&1 && return 0
