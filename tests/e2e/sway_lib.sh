@@ -35,7 +35,7 @@ sway_user_command() {
         XDG_DATA_HOME="$SWAY_HOME/.local/share" XDG_DATA_DIRS="$SWAY_HOME/system")
     [[ -n ${WAYLAND_DISPLAY:-} ]] && SWAY_RUN+=(WAYLAND_DISPLAY="$WAYLAND_DISPLAY")
     [[ -n ${SWAYSOCK:-} ]] && SWAY_RUN+=(SWAYSOCK="$SWAYSOCK")
-    SWAY_RUN+=(${SWAY_ENV[@]+"${SWAY_ENV[@]}"})
+    SWAY_RUN+=(${SWAY_ENV[@]+"${SWAY_ENV[@]}"} "${SANITIZER_ENV[@]}")
 }
 as_sway_user() {
     sway_user_command
