@@ -35,7 +35,10 @@ sway_user_command() {
         XDG_DATA_HOME="$SWAY_HOME/.local/share" XDG_DATA_DIRS="$SWAY_HOME/system")
     [[ -n ${WAYLAND_DISPLAY:-} ]] && SWAY_RUN+=(WAYLAND_DISPLAY="$WAYLAND_DISPLAY")
     [[ -n ${SWAYSOCK:-} ]] && SWAY_RUN+=(SWAYSOCK="$SWAYSOCK")
-    SWAY_RUN+=(${SWAY_ENV[@]+"${SWAY_ENV[@]}"} "${SANITIZER_ENV[@]}")
+    # Full allocation stacks through libraries without frame pointers
+    # (libwayland-client), which the leak suppressions of Qt's Wayland plugin need.
+    SWAY_RUN+=("${SANITIZER_ENV[@]}" "ASAN_OPTIONS=$ASAN_OPTIONS:fast_unwind_on_malloc=0")
+    SWAY_RUN+=(${SWAY_ENV[@]+"${SWAY_ENV[@]}"})
 }
 as_sway_user() {
     sway_user_command
