@@ -60,7 +60,7 @@ fuzz: deps
 	JOBS=$(JOBS) scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 test-fuzz: deps
-	JOBS=$(JOBS) scripts/fuzz.sh $(FUZZ_BUILD) 25
+	JOBS=$(JOBS) scripts/fuzz.sh $(FUZZ_BUILD) 15
 
 # The Windows platform services stay buildable with the MinGW-w64 cross compiler.
 test-win32: deps

@@ -59,3 +59,7 @@ lumivane_e2e_test(e2e_idle_ext idle_ext.sh $<TARGET_FILE:lumivane_ext_idle_compo
 lumivane_e2e_test(e2e_idle_sway idle_sway.sh)
 lumivane_e2e_test(e2e_idle_gnome idle_gnome.sh)
 lumivane_e2e_test(e2e_idle_autostart idle_autostart.sh)
+# These mostly wait for idle times and check only that things did not happen too
+# early, so they may run beside other tests.
+set_tests_properties(e2e_idle_x11 e2e_idle_ext e2e_idle_sway e2e_idle_gnome e2e_idle_autostart
+                     PROPERTIES RUN_SERIAL FALSE)
