@@ -42,7 +42,7 @@ int showHelp(const ToolCall& call);
 
 int showVersion(const ToolCall& call) {
     call.out << "Lumivane " << LUMIVANE_VERSION << '\n';
-    return EXIT_TOOL_OK;
+    return EXIT_DONE;
 }
 
 int listFile(const ToolCall& call) {
@@ -55,7 +55,7 @@ int listFile(const ToolCall& call) {
         call.err << call.programName << ": there is no data file (looked in "
                  << options.dataFilePath() << ", the current folder and "
                  << systemDataDirectory(options.dataFileName) << ")\n";
-        return EXIT_TOOL_FAILED;
+        return EXIT_FAILED;
     }
     return listPatterns(*found, call.out, call.err);
 }
@@ -150,7 +150,7 @@ int showHelp(const ToolCall& call) {
         << "  --frames N (100)  --seed S (the time)  --no-antialias\n"
         << "  --shape circle|oval|rectangle|three-mirror (before --random)\n"
         << "  --symmetry N (3 to 20, after --random)\n";
-    return EXIT_TOOL_OK;
+    return EXIT_DONE;
 }
 
 const LongOption* findOption(std::string_view name) {
@@ -435,10 +435,10 @@ std::string listedName(std::string_view bytes) {
 int listPatterns(const std::string& path, std::ostream& out, std::ostream& err) {
     DataStore store;
     if (!readStoreForTool(path, store, err))
-        return EXIT_TOOL_FAILED;
+        return EXIT_FAILED;
     for (std::int32_t i = 0; i < store.count(); ++i)
         out << i << '\t' << listedName(store.patternAt(i)->nameText()) << '\n';
-    return EXIT_TOOL_OK;
+    return EXIT_DONE;
 }
 
 } // namespace lumivane

@@ -1,7 +1,6 @@
 #include "app/PatternJson.h"
 
 #include "app/JsonChecker.h"
-#include "app/PatternJsonNames.h"
 #include "engine/Shapes.h"
 #include "patterns/StoreFile.h"
 #include "patterns/Windows1252.h"
@@ -21,7 +20,6 @@
 #include <functional>
 #include <limits>
 #include <ostream>
-#include <span>
 #include <utility>
 
 namespace lumivane {
@@ -29,10 +27,9 @@ namespace {
 
 // ---- Writing ---------------------------------------------------------------
 
-std::string enumText(std::int32_t value, Names names) {
-    if (value >= 0 && static_cast<std::size_t>(value) < names.size())
-        return quoted(names[static_cast<std::size_t>(value)]);
-    return std::to_string(value);
+std::string enumText(std::int32_t value, NameTable names) {
+    const char* name = names.name(value);
+    return name != nullptr ? quoted(name) : std::to_string(value);
 }
 
 std::string colourText(ColourRef colour) {
@@ -116,7 +113,7 @@ Readers<Layer> layerReaders(JsonChecker& c) {
     const auto int32 = [&c](const std::string& f, const QJsonValue& v, std::int32_t& out) {
         c.int32(f, v, out);
     };
-    const auto enumOf = [&c](Names names) {
+    const auto enumOf = [&c](NameTable names) {
         return [&c, names](const std::string& f, const QJsonValue& v, std::int32_t& out) {
             c.enumeration(f, v, names, out);
         };

@@ -2,6 +2,7 @@
 // a host window and the full-screen saver.
 #include "app/RunModes.h"
 
+#include "app/ExitStatus.h"
 #include "app/SaverApp.h"
 #include "app/Switches.h"
 #include "engine/Scene.h"
@@ -59,7 +60,7 @@ void endWithEventLoop(QObject* run) {
 
 template <typename Sender> void quitWhenFinished(const Sender* sender, void (Sender::*signal)()) {
     QObject::connect(sender, signal, QCoreApplication::instance(),
-                     [] { QCoreApplication::exit(0); });
+                     [] { QCoreApplication::exit(EXIT_DONE); });
 }
 
 } // namespace
