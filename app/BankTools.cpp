@@ -55,8 +55,9 @@ int saveOutput(const std::string& path, const DataStore& store, const char* what
 // Where a merge without --into saves: where the configuration dialog's OK
 // would, after the search start-up makes.
 std::string defaultMergeTarget(const Options& options) {
-    const std::optional<std::string> found = foundDataFile(options);
-    return found && *found == options.dataFileName ? options.dataFileName : options.dataFilePath();
+    const std::optional<DataFilePlace> found = foundDataFile(options);
+    return found && found->source == DataSource::CurrentDirectory ? found->path
+                                                                  : options.dataFilePath();
 }
 
 // Reads the data file of a merge while its lock is held: the file named with
@@ -107,8 +108,7 @@ int runMergeBank(const std::vector<std::string>& args, std::ostream& out, std::o
     DataStore bank;
     if (!readStore(bankPath, bank, err))
         return EXIT_FAILED;
-    Options options;
-    options.dataDirectory = userDataDirectory();
+    Options options = toolOptions();
     const std::string target = into ? *into : defaultMergeTarget(options);
     if (!into)
         makeDataFolder(options); // a failure shows up as the lock's below
@@ -169,9 +169,7 @@ int runExportBank(const std::vector<std::string>& args, std::ostream& out, std::
     }
 
     DataStore data;
-    Options options;
-    options.dataDirectory = userDataDirectory();
-    if (dataPath ? !readStore(*dataPath, data, err) : !readDataFileForTool(options, data, err))
+    if (dataPath ? !readStore(*dataPath, data, err) : !readDataFileForTool(data, err))
         return EXIT_FAILED;
 
     // A bank as the banks dialog assembles one.

@@ -48,16 +48,15 @@ int showVersion(const ToolCall& call) {
 int listFile(const ToolCall& call) {
     if (!call.value.empty())
         return listPatterns(call.value, call.out, call.err);
-    Options options;
-    options.dataDirectory = userDataDirectory();
-    const std::optional<std::string> found = foundDataFile(options);
+    const Options options = toolOptions();
+    const std::optional<DataFilePlace> found = foundDataFile(options);
     if (!found) {
         call.err << call.programName << ": there is no data file (looked in "
                  << options.dataFilePath() << ", the current folder and "
                  << systemDataDirectory(options.dataFileName) << ")\n";
         return EXIT_FAILED;
     }
-    return listPatterns(*found, call.out, call.err);
+    return listPatterns(found->path, call.out, call.err);
 }
 
 // Never reached: hackCallFrom takes every call that begins with --root or --window-id.

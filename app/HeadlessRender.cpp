@@ -2,7 +2,6 @@
 
 #include "app/DataFile.h"
 #include "app/ExitStatus.h"
-#include "app/Options.h"
 #include "engine/ColourTools.h"
 #include "engine/Random.h"
 #include "engine/Scene.h"
@@ -144,12 +143,7 @@ bool applyOption(RenderRequest& r, const std::string& option, const std::string&
 // Loads the store from --data or by the start-up search; false after a message.
 bool loadStore(const RenderRequest& r, DataStore& store, std::ostream& err) {
     store.currentIndex = 0;
-    if (!r.dataFile) {
-        Options options;
-        options.dataDirectory = userDataDirectory();
-        return readDataFileForTool(options, store, err);
-    }
-    return readStoreForTool(*r.dataFile, store, err);
+    return r.dataFile ? readStoreForTool(*r.dataFile, store, err) : readDataFileForTool(store, err);
 }
 
 std::optional<Pattern> choosePattern(const RenderRequest& r, const DataStore& store,

@@ -6,9 +6,9 @@
 #include "app/CommandLine.h"
 #include "app/DataFile.h"
 #include "app/Options.h"
-#include "app/PlatformServices.h"
 #include "app/ProfileStore.h"
 #include "patterns/DataStore.h"
+#include "view/PlatformServices.h"
 
 #include <iosfwd>
 #include <memory>
