@@ -9,7 +9,7 @@
 #include <QScreen>
 #include <QWindow>
 
-#include <algorithm>
+#include <vector>
 
 namespace lumivane {
 
