@@ -65,7 +65,7 @@ test-fuzz: deps
 # The Windows platform services stay buildable with the MinGW-w64 cross compiler.
 test-win32: deps
 	@mkdir -p $(BUILD)
-	x86_64-w64-mingw32-g++ -std=c++20 -Wall -Wextra -Werror -I. -c app/PlatformWin32.cpp \
+	x86_64-w64-mingw32-g++ -std=c++20 -Wall -Wextra -Wshadow -Werror -I. -c app/win32/PlatformWin32.cpp \
 		-o $(BUILD)/PlatformWin32.o
 	@echo "Windows platform services compile with MinGW-w64."
 

@@ -49,14 +49,15 @@ int saveOutput(const std::string& path, const DataStore& store, const char* what
             << '\n';
         return EXIT_USAGE;
     }
-    return EXIT_TOOL_OK;
+    return EXIT_DONE;
 }
 
 // Where a merge without --into saves: where the configuration dialog's OK
 // would, after the search start-up makes.
 std::string defaultMergeTarget(const Options& options) {
-    const std::optional<std::string> found = foundDataFile(options);
-    return found && *found == options.dataFileName ? options.dataFileName : options.dataFilePath();
+    const std::optional<DataFilePlace> found = foundDataFile(options);
+    return found && found->source == DataSource::CurrentDirectory ? found->path
+                                                                  : options.dataFilePath();
 }
 
 // Reads the data file of a merge while its lock is held: the file named with
@@ -106,9 +107,8 @@ int runMergeBank(const std::vector<std::string>& args, std::ostream& out, std::o
 
     DataStore bank;
     if (!readStore(bankPath, bank, err))
-        return EXIT_TOOL_FAILED;
-    Options options;
-    options.dataDirectory = userDataDirectory();
+        return EXIT_FAILED;
+    Options options = toolOptions();
     const std::string target = into ? *into : defaultMergeTarget(options);
     if (!into)
         makeDataFolder(options); // a failure shows up as the lock's below
@@ -128,7 +128,7 @@ int runMergeBank(const std::vector<std::string>& args, std::ostream& out, std::o
     DataStore data;
     FileSeen seen;
     if (!readMergeTarget(into, options, target, data, seen, err))
-        return EXIT_TOOL_FAILED;
+        return EXIT_FAILED;
 
     // The selection and the working pattern stay as they were.
     const std::int32_t before = data.count();
@@ -141,7 +141,7 @@ int runMergeBank(const std::vector<std::string>& args, std::ostream& out, std::o
             return status;
     }
     out << "merged " << added << " of " << patternsText(bank.count()) << " into " << target << '\n';
-    return EXIT_TOOL_OK;
+    return EXIT_DONE;
 }
 
 int runExportBank(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -169,10 +169,8 @@ int runExportBank(const std::vector<std::string>& args, std::ostream& out, std::
     }
 
     DataStore data;
-    Options options;
-    options.dataDirectory = userDataDirectory();
-    if (dataPath ? !readStore(*dataPath, data, err) : !readDataFileForTool(options, data, err))
-        return EXIT_TOOL_FAILED;
+    if (dataPath ? !readStore(*dataPath, data, err) : !readDataFileForTool(data, err))
+        return EXIT_FAILED;
 
     // A bank as the banks dialog assembles one.
     DataStore bank;
@@ -190,7 +188,7 @@ int runExportBank(const std::vector<std::string>& args, std::ostream& out, std::
     if (const int status = saveOutput(output, bank, "the bank", err); status != 0)
         return status;
     out << "wrote " << patternsText(bank.count()) << " to " << output << '\n';
-    return EXIT_TOOL_OK;
+    return EXIT_DONE;
 }
 
 } // namespace lumivane

@@ -7,9 +7,9 @@
 //       saved where the configuration dialog's OK would save it.
 //   --export-bank OUT.pat [--data FILE] [NAME ...]
 //       writes the named stored patterns (all of them without names) as a bank.
-// Both exit with 0 when done, 1 when a file read was refused or unreadable
-// (with the message the banks dialog shows), 2 for bad arguments and for an
-// output that could not be written. A file is either replaced whole or left
+// Both exit with EXIT_DONE when done, EXIT_FAILED when a file read was refused
+// or unreadable (with the message the banks dialog shows), EXIT_USAGE for bad
+// arguments and for an output that could not be written. A file is either replaced whole or left
 // as it was.
 #pragma once
 

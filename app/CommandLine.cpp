@@ -31,57 +31,74 @@ struct ToolCall {
     std::ostream& err;
 };
 
+// An option runs with its value (run), or with all the arguments that follow
+// it, its "=" value first (runWithArguments: the tools with options of their
+// own). --root and --window-id have neither: they run the saver, and main
+// hands them to hackCallFrom before any tool; the table lists them for --help.
 struct LongOption {
     std::string_view name;      // without the leading "--"
     std::string_view valueName; // empty when the option takes no value
     std::string_view summary;
-    int (*run)(const ToolCall&);
+    int (*run)(const ToolCall&) = nullptr;
+    int (*runWithArguments)(const ToolCall&, const std::vector<std::string>&) = nullptr;
 };
 
 int showHelp(const ToolCall& call);
 
+int usageError(const ToolCall& call, const std::string& problem) {
+    call.err << call.programName << ": " << problem << " (try --help)\n";
+    return EXIT_USAGE;
+}
+
 int showVersion(const ToolCall& call) {
     call.out << "Lumivane " << LUMIVANE_VERSION << '\n';
-    return EXIT_TOOL_OK;
+    return EXIT_DONE;
 }
 
 int listFile(const ToolCall& call) {
     if (!call.value.empty())
         return listPatterns(call.value, call.out, call.err);
-    Options options;
-    options.dataDirectory = userDataDirectory();
-    const std::optional<std::string> found = foundDataFile(options);
+    const Options options = toolOptions();
+    const std::optional<DataFilePlace> found = foundDataFile(options);
     if (!found) {
         call.err << call.programName << ": there is no data file (looked in "
                  << options.dataFilePath() << ", the current folder and "
                  << systemDataDirectory(options.dataFileName) << ")\n";
-        return EXIT_TOOL_FAILED;
+        return EXIT_FAILED;
     }
-    return listPatterns(*found, call.out, call.err);
-}
-
-// Never reached: hackCallFrom takes every call that begins with --root or --window-id.
-int badHackCall(const ToolCall&) {
-    return EXIT_USAGE;
+    return listPatterns(found->path, call.out, call.err);
 }
 
 int dumpFile(const ToolCall& call) {
     return dumpStoreFile(call.value, call.out, call.err);
 }
 
-// Reached only through runRenderOption and runBuildOption, which take the
-// arguments that follow.
-int renderPlaceholder(const ToolCall&) {
-    return EXIT_USAGE;
+// "--render OUT [options]".
+int renderFrames(const ToolCall& call, const std::vector<std::string>& arguments) {
+    const std::optional<RenderRequest> request = parseRenderRequest(arguments, call.err);
+    return request ? runRender(*request, call.err) : EXIT_USAGE;
+}
+
+// "--build OUT IN"; "--" ends the options: the file names may begin with "-".
+int buildFile(const ToolCall& call, const std::vector<std::string>& arguments) {
+    std::vector<std::string> files = arguments;
+    if (const auto end = std::find(files.begin(), files.end(), "--"); end != files.end())
+        files.erase(end);
+    if (files.size() != 2)
+        return usageError(call, "option '--build' needs OUT and IN");
+    return buildStoreFile(files[0], files[1], call.err);
+}
+
+int mergeBank(const ToolCall& call, const std::vector<std::string>& arguments) {
+    return runMergeBank(arguments, call.out, call.err);
+}
+
+int exportBank(const ToolCall& call, const std::vector<std::string>& arguments) {
+    return runExportBank(arguments, call.out, call.err);
 }
 
 int addToXScreenSaverList(const ToolCall& call) {
     return addToXScreenSaver(userXScreenSaverFile(), XSCREENSAVER_DEFAULTS, call.out, call.err);
-}
-
-// Reached only through runBankOption, which takes the arguments that follow.
-int bankPlaceholder(const ToolCall&) {
-    return EXIT_USAGE;
 }
 
 int idleWatcher(const ToolCall& call) {
@@ -101,16 +118,15 @@ constexpr std::array<LongOption, 13> LONG_OPTIONS{{
      listFile},
     {"dump", "FILE", "write the patterns and settings of a data or bank file as JSON", dumpFile},
     {"build", "OUT IN", "write the data or bank file OUT from IN, JSON as --dump writes it",
-     renderPlaceholder},
-    {"merge-bank", "BANK", "merge a bank into the data file by name ([--into FILE])",
-     bankPlaceholder},
+     nullptr, buildFile},
+    {"merge-bank", "BANK", "merge a bank into the data file by name ([--into FILE])", nullptr,
+     mergeBank},
     {"export-bank", "OUT", "write stored patterns as the bank file OUT ([--data FILE] [NAME ...])",
-     bankPlaceholder},
-    {"render", "OUT.png", "draw frames without a display and write the last one as PNG",
-     renderPlaceholder},
-    {"root", "", "draw into $XSCREENSAVER_WINDOW, else the root window (also -root)", badHackCall},
-    {"window-id", "ID", "draw into window ID, hexadecimal 0x... or decimal (also -window-id)",
-     badHackCall},
+     nullptr, exportBank},
+    {"render", "OUT.png", "draw frames without a display and write the last one as PNG", nullptr,
+     renderFrames},
+    {"root", "", "draw into $XSCREENSAVER_WINDOW, else the root window (also -root)"},
+    {"window-id", "ID", "draw into window ID, hexadecimal 0x... or decimal (also -window-id)"},
     {"add-to-xscreensaver", "", "add Lumivane to the display modes listed in ~/.xscreensaver",
      addToXScreenSaverList},
     {"idle", "TIME", "start the full-screen saver after each TIME without input (10m, 90s, 5 = 5m)",
@@ -150,7 +166,7 @@ int showHelp(const ToolCall& call) {
         << "  --frames N (100)  --seed S (the time)  --no-antialias\n"
         << "  --shape circle|oval|rectangle|three-mirror (before --random)\n"
         << "  --symmetry N (3 to 20, after --random)\n";
-    return EXIT_TOOL_OK;
+    return EXIT_DONE;
 }
 
 const LongOption* findOption(std::string_view name) {
@@ -158,45 +174,6 @@ const LongOption* findOption(std::string_view name) {
         if (option.name == name)
             return &option;
     return nullptr;
-}
-
-int usageError(const ToolCall& call, const std::string& problem) {
-    call.err << call.programName << ": " << problem << " (try --help)\n";
-    return EXIT_USAGE;
-}
-
-// "--render OUT [options]": the output and the render options follow.
-int runRenderOption(const std::vector<std::string>& args, const std::optional<std::string>& value,
-                    std::ostream& err) {
-    std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (value)
-        rest.insert(rest.begin(), *value);
-    const std::optional<RenderRequest> request = parseRenderRequest(rest, err);
-    return request ? runRender(*request, err) : EXIT_USAGE;
-}
-
-// "--build OUT IN" (or "--build=OUT IN").
-int runBuildOption(const ToolCall& call, const std::vector<std::string>& args,
-                   const std::optional<std::string>& value) {
-    std::vector<std::string> files(args.begin() + 1, args.end());
-    if (value)
-        files.insert(files.begin(), *value);
-    // "--" ends the options: the file names that follow may begin with "-".
-    if (const auto end = std::find(files.begin(), files.end(), "--"); end != files.end())
-        files.erase(end);
-    if (files.size() != 2)
-        return usageError(call, "option '--build' needs OUT and IN");
-    return buildStoreFile(files[0], files[1], call.err);
-}
-
-// "--merge-bank BANK [...]" and "--export-bank OUT [...]": their own
-// arguments follow.
-int runBankOption(const std::string& name, const std::vector<std::string>& args,
-                  const std::optional<std::string>& value, std::ostream& out, std::ostream& err) {
-    std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (value)
-        rest.insert(rest.begin(), *value);
-    return name == "merge-bank" ? runMergeBank(rest, out, err) : runExportBank(rest, out, err);
 }
 
 // "--name" or "--name=value".
@@ -244,12 +221,14 @@ int runLongOption(const std::string& programName, const std::vector<std::string>
     const LongOption* option = findOption(call.name);
     if (!option)
         return usageError(failure, "unknown option '" + args[0] + "'");
-    if (call.name == "render")
-        return runRenderOption(args, call.value, err);
-    if (call.name == "build")
-        return runBuildOption(failure, args, call.value);
-    if (call.name == "merge-bank" || call.name == "export-bank")
-        return runBankOption(call.name, args, call.value, out, err);
+    if (option->runWithArguments) {
+        std::vector<std::string> arguments(args.begin() + 1, args.end());
+        if (call.value)
+            arguments.insert(arguments.begin(), *call.value);
+        return option->runWithArguments(failure, arguments);
+    }
+    if (!option->run)
+        return usageError(failure, "option '--" + call.name + "' runs the saver, not a tool");
     std::size_t used = 1;
     // "--" ends the options: the value that follows may begin with "-".
     const bool optionsEnded = args.size() > used && args[used] == "--";
@@ -435,10 +414,10 @@ std::string listedName(std::string_view bytes) {
 int listPatterns(const std::string& path, std::ostream& out, std::ostream& err) {
     DataStore store;
     if (!readStoreForTool(path, store, err))
-        return EXIT_TOOL_FAILED;
+        return EXIT_FAILED;
     for (std::int32_t i = 0; i < store.count(); ++i)
         out << i << '\t' << listedName(store.patternAt(i)->nameText()) << '\n';
-    return EXIT_TOOL_OK;
+    return EXIT_DONE;
 }
 
 } // namespace lumivane

@@ -3,6 +3,8 @@
 // saver. New options are added to the table in CommandLine.cpp.
 #pragma once
 
+#include "app/ExitStatus.h"
+
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -10,10 +12,6 @@
 #include <vector>
 
 namespace lumivane {
-
-inline constexpr int EXIT_TOOL_OK = 0;
-inline constexpr int EXIT_TOOL_FAILED = 1;
-inline constexpr int EXIT_USAGE = 2;
 
 // True for arguments that begin with "--" (no switch letter is '-').
 bool isLongOption(std::string_view argument);

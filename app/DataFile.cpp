@@ -1,5 +1,6 @@
 #include "app/DataFile.h"
 
+#include "app/Environment.h"
 #include "app/Options.h"
 #include "patterns/BankFile.h"
 #include "patterns/StoreFile.h"
@@ -13,21 +14,11 @@
 #include <system_error>
 #include <vector>
 
-#include <pwd.h>
-#include <unistd.h>
-
 namespace lumivane {
 namespace {
 
 constexpr const char* PROGRAM_FOLDER = "lumivane/";
 constexpr const char* DEFAULT_DATA_DIRS = "/usr/local/share:/usr/share";
-
-std::string homeDirectory() {
-    if (std::string home = absoluteEnv("HOME"); !home.empty())
-        return home;
-    const passwd* entry = ::getpwuid(::getuid());
-    return entry && entry->pw_dir ? std::string(entry->pw_dir) : std::string("/");
-}
 
 std::string withSlash(std::string folder) {
     if (folder.empty() || folder.back() != '/')
@@ -78,11 +69,6 @@ bool holdsAnything(const std::string& path) {
 
 } // namespace
 
-std::string absoluteEnv(const char* name) {
-    const char* value = std::getenv(name);
-    return value && value[0] == '/' ? std::string(value) : std::string();
-}
-
 std::string userDataDirectory() {
     std::string base = absoluteEnv("XDG_DATA_HOME");
     if (base.empty())
@@ -100,25 +86,35 @@ std::string systemDataDirectory(const std::string& fileName) {
     return candidates.front();
 }
 
+std::array<DataFilePlace, 3> dataFilePlaces(const Options& options) {
+    return {{{DataSource::DataDirectory, options.dataFilePath()},
+             {DataSource::CurrentDirectory, options.dataFileName},
+             {DataSource::SystemDirectory,
+              systemDataDirectory(options.dataFileName) + options.dataFileName}}};
+}
+
+Options toolOptions() {
+    Options options;
+    options.dataDirectory = userDataDirectory();
+    return options;
+}
+
 DataSource loadDataFile(Options& options, DataStore& store, std::vector<std::string>* unread,
                         FileSeen* saveTarget) {
-    const std::string userPath = options.dataFilePath();
-    FileSeen userSeen, currentSeen, systemSeen;
-    DataSource source = DataSource::Defaults;
-    if (readFrom(userPath, store, unread, userSeen)) {
-        source = DataSource::DataDirectory;
-    } else if (readFrom(options.dataFileName, store, unread, currentSeen)) {
-        source = DataSource::CurrentDirectory;
-        options.dataDirectory.clear();
-    } else if (readFrom(systemDataDirectory(options.dataFileName) + options.dataFileName, store,
-                        unread, systemSeen)) {
-        source = DataSource::SystemDirectory;
-    } else {
+    const std::array<DataFilePlace, 3> places = dataFilePlaces(options);
+    std::array<FileSeen, 3> seen;
+    std::size_t read = 0;
+    while (read < places.size() && !readFrom(places[read].path, store, unread, seen[read]))
+        ++read;
+    const DataSource source = read < places.size() ? places[read].source : DataSource::Defaults;
+    if (source == DataSource::Defaults)
         store.resetToDefaults();
-    }
-    // What the file a save replaces was when it was read (or looked for).
+    if (source == DataSource::CurrentDirectory)
+        options.dataDirectory.clear();
+    // What the file a save replaces was when it was read (or looked for):
+    // the user folder's, unless the save goes to the current directory.
     if (saveTarget != nullptr)
-        *saveTarget = source == DataSource::CurrentDirectory ? currentSeen : userSeen;
+        *saveTarget = seen[source == DataSource::CurrentDirectory ? read : 0];
     if (source != DataSource::Defaults)
         copyPersistedOptionWords(store, options);
     return source;
@@ -126,22 +122,27 @@ DataSource loadDataFile(Options& options, DataStore& store, std::vector<std::str
 
 bool readDataFileForTool(Options& options, DataStore& store, std::ostream& err,
                          FileSeen* saveTarget) {
-    const std::optional<std::string> found = foundDataFile(options);
+    const std::optional<DataFilePlace> found = foundDataFile(options);
     FileSeen seen;
     if (!found) {
         store.resetToDefaults();
         seen = lookAtFile(options.dataFilePath());
     } else {
-        if (!readStoreForTool(*found, store, err, &seen))
+        if (!readStoreForTool(found->path, store, err, &seen))
             return false;
-        if (*found == options.dataFileName)
+        if (found->source == DataSource::CurrentDirectory)
             options.dataDirectory.clear();
-        else if (*found != options.dataFilePath())
+        else if (found->source == DataSource::SystemDirectory)
             seen = lookAtFile(options.dataFilePath());
     }
     if (saveTarget != nullptr)
         *saveTarget = seen;
     return true;
+}
+
+bool readDataFileForTool(DataStore& store, std::ostream& err) {
+    Options options = toolOptions();
+    return readDataFileForTool(options, store, err);
 }
 
 bool readStoreForTool(const std::string& path, DataStore& store, std::ostream& err,
@@ -157,13 +158,10 @@ bool readStoreForTool(const std::string& path, DataStore& store, std::ostream& e
     return false;
 }
 
-std::optional<std::string> foundDataFile(const Options& options) {
-    for (const std::string& path :
-         {options.dataFilePath(), options.dataFileName,
-          systemDataDirectory(options.dataFileName) + options.dataFileName}) {
-        if (holdsAnything(path))
-            return path;
-    }
+std::optional<DataFilePlace> foundDataFile(const Options& options) {
+    for (const DataFilePlace& place : dataFilePlaces(options))
+        if (holdsAnything(place.path))
+            return place;
     return std::nullopt;
 }
 

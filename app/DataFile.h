@@ -9,6 +9,7 @@
 
 #include "patterns/SafeFile.h"
 
+#include <array>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -19,10 +20,6 @@ namespace lumivane {
 class DataStore;
 struct Options;
 
-// The value of an environment variable that names a folder: only an absolute
-// path counts (as in the XDG variables); anything else gives an empty text.
-std::string absoluteEnv(const char* name);
-
 // $XDG_DATA_HOME/lumivane/ (default ~/.local/share/lumivane/), ending in '/'.
 std::string userDataDirectory();
 
@@ -32,6 +29,21 @@ std::string userDataDirectory();
 std::string systemDataDirectory(const std::string& fileName);
 
 enum class DataSource { DataDirectory, CurrentDirectory, SystemDirectory, Defaults };
+
+// One place the data file is looked for.
+struct DataFilePlace {
+    DataSource source;
+    std::string path;
+};
+
+// Where the data file is looked for, in order: options.dataFilePath() (the
+// user data folder), the bare file name in the current directory, and the
+// system-wide folder that holds it (systemDataDirectory).
+std::array<DataFilePlace, 3> dataFilePlaces(const Options& options);
+
+// The options a tool given no file starts from: the data file where start-up
+// looks for it first, everything else at its default.
+Options toolOptions();
 
 // Fills the store from the first source that reads without a file error and
 // copies the store's option words into options after that read. Reading from
@@ -53,6 +65,8 @@ DataSource loadDataFile(Options& options, DataStore& store,
 // the store gets its defaults. options and saveTarget as for loadDataFile.
 bool readDataFileForTool(Options& options, DataStore& store, std::ostream& err,
                          FileSeen* saveTarget = nullptr);
+// The same from toolOptions().
+bool readDataFileForTool(DataStore& store, std::ostream& err);
 
 // The index of the stored pattern named name (UTF-8), or, failing that, of the
 // only one named name plus the trailing space that names saved in the dialog
@@ -65,10 +79,10 @@ int findStoredPattern(const DataStore& store, const std::string& name);
 bool readStoreForTool(const std::string& path, DataStore& store, std::ostream& err,
                       FileSeen* seen = nullptr);
 
-// The file loadDataFile reads from: the first of its places that holds
+// The place loadDataFile reads from: the first of dataFilePlaces that holds
 // anything (a file that cannot be read, a FIFO, ... included), or nothing
 // when none does.
-std::optional<std::string> foundDataFile(const Options& options);
+std::optional<DataFilePlace> foundDataFile(const Options& options);
 
 // Keeps a copy of the file at path as path + ".bak", replacing an older copy
 // (a link planted at that name is replaced, never followed). readAs as for

@@ -1,7 +1,7 @@
 #include "app/HeadlessRender.h"
 
 #include "app/DataFile.h"
-#include "app/Options.h"
+#include "app/ExitStatus.h"
 #include "engine/ColourTools.h"
 #include "engine/Random.h"
 #include "engine/Scene.h"
@@ -11,13 +11,13 @@
 #include <QBuffer>
 #include <QImage>
 
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <iterator>
 #include <memory>
 #include <ostream>
 
@@ -28,9 +28,6 @@
 namespace lumivane {
 namespace {
 
-constexpr int EXIT_RENDERED = 0;
-constexpr int EXIT_REFUSED = 1;
-constexpr int EXIT_BAD_INPUT = 2;
 constexpr int MAX_RENDER_SIDE = 16384;
 constexpr int MAX_FRAMES = 100000;
 // Pixels drawn in all (width x height x frames): about 2000 frames of
@@ -77,14 +74,29 @@ bool takesValue(const std::string& option) {
            option == "--shape" || option == "--symmetry";
 }
 
-// By ScreenShape value.
-constexpr const char* SHAPE_OPTION_NAMES[] = {"circle", "oval", "rectangle", "three-mirror"};
+// The --shape word of a screen shape: its name in lower case with '-' for a
+// space ("three-mirror").
+std::string shapeWord(int screenShape) {
+    std::string word = SCREEN_SHAPE_NAMES.name(screenShape);
+    for (char& c : word)
+        c = c == ' ' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return word;
+}
 
-std::optional<int> screenShapeNamed(const std::string& name) {
-    for (int i = 0; i < static_cast<int>(std::size(SHAPE_OPTION_NAMES)); ++i)
-        if (name == SHAPE_OPTION_NAMES[i])
+std::optional<int> screenShapeNamed(const std::string& word) {
+    for (int i = 0; i < SCREEN_SHAPE_NAMES.count(); ++i)
+        if (word == shapeWord(i))
             return i;
     return std::nullopt;
+}
+
+// "circle, oval, rectangle or three-mirror".
+std::string shapeWords() {
+    std::string words;
+    const int count = SCREEN_SHAPE_NAMES.count();
+    for (int i = 0; i < count; ++i)
+        words += (i == 0 ? "" : i + 1 == count ? " or " : ", ") + shapeWord(i);
+    return words;
 }
 
 bool applyOption(RenderRequest& r, const std::string& option, const std::string& value,
@@ -113,8 +125,7 @@ bool applyOption(RenderRequest& r, const std::string& option, const std::string&
     } else if (option == "--shape") {
         r.screenShape = screenShapeNamed(value);
         if (!r.screenShape)
-            return err << "lumivane: --shape needs circle, oval, rectangle or three-mirror\n",
-                   false;
+            return err << "lumivane: --shape needs " << shapeWords() << "\n", false;
     } else if (option == "--symmetry") {
         r.symmetry = parseNumber<int>(value);
         if (!r.symmetry || *r.symmetry < MIN_SYMMETRY || *r.symmetry > MAX_SYMMETRY)
@@ -132,12 +143,7 @@ bool applyOption(RenderRequest& r, const std::string& option, const std::string&
 // Loads the store from --data or by the start-up search; false after a message.
 bool loadStore(const RenderRequest& r, DataStore& store, std::ostream& err) {
     store.currentIndex = 0;
-    if (!r.dataFile) {
-        Options options;
-        options.dataDirectory = userDataDirectory();
-        return readDataFileForTool(options, store, err);
-    }
-    return readStoreForTool(*r.dataFile, store, err);
+    return r.dataFile ? readStoreForTool(*r.dataFile, store, err) : readDataFileForTool(store, err);
 }
 
 std::optional<Pattern> choosePattern(const RenderRequest& r, const DataStore& store,
@@ -349,17 +355,17 @@ std::optional<RenderRequest> parseRenderRequest(const std::vector<std::string>& 
 int runRender(const RenderRequest& r, std::ostream& err) {
     DataStore store;
     if (!loadStore(r, store, err))
-        return EXIT_REFUSED;
+        return EXIT_FAILED;
     sharedRandom().seed(r.seed ? *r.seed : static_cast<std::uint32_t>(std::time(nullptr)));
     const std::optional<Pattern> pattern = choosePattern(r, store, err);
     if (!pattern)
-        return EXIT_BAD_INPUT;
+        return EXIT_USAGE;
 
     QImage image(r.width, r.height, QImage::Format_RGB32);
     if (image.isNull())
         return err << "lumivane: not enough memory for a " << r.width << "x" << r.height
                    << " frame\n",
-               EXIT_BAD_INPUT;
+               EXIT_USAGE;
     Surface surface{reinterpret_cast<std::uint32_t*>(image.bits()), r.width, r.height,
                     static_cast<int>(image.bytesPerLine() / 4)};
     auto scene = std::make_unique<Scene>();
@@ -370,16 +376,16 @@ int runRender(const RenderRequest& r, std::ostream& err) {
     const bool everyFrame = writesEveryFrame(r.output);
     FrameOutput output;
     if (!output.open(*frameFileName(r.output, everyFrame ? 0 : r.frames - 1), err))
-        return EXIT_BAD_INPUT;
+        return EXIT_USAGE;
     for (int frame = 0; frame < r.frames; ++frame) {
         if (everyFrame && frame > 0 && !output.open(*frameFileName(r.output, frame), err))
-            return EXIT_BAD_INPUT;
+            return EXIT_USAGE;
         scene->rotate(pattern->rotation);
         scene->renderFrame(surface, r.antiAlias);
         if ((everyFrame || frame == r.frames - 1) && !output.write(image, err))
-            return EXIT_BAD_INPUT;
+            return EXIT_USAGE;
     }
-    return EXIT_RENDERED;
+    return EXIT_DONE;
 }
 
 } // namespace lumivane

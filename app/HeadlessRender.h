@@ -34,9 +34,10 @@ std::optional<RenderRequest> parseRenderRequest(const std::vector<std::string>& 
 std::optional<std::string> frameFileName(const std::string& pattern, int frame);
 bool writesEveryFrame(const std::string& pattern);
 
-// Runs the request: 0 when written, 1 for a refused or unreadable data file,
-// 2 for bad input (no such pattern) and for any output that was not written
-// in full (the reason goes to err; an old regular file is then left as it was).
+// Runs the request: EXIT_DONE when written, EXIT_FAILED for a refused or
+// unreadable data file, EXIT_USAGE for bad input (no such pattern) and for any
+// output that was not written in full (the reason goes to err; an old regular file is then left as
+// it was).
 int runRender(const RenderRequest& request, std::ostream& err);
 
 } // namespace lumivane

@@ -1,5 +1,6 @@
 #include "app/JsonChecker.h"
 
+#include "engine/Shapes.h"
 #include "patterns/Windows1252.h"
 
 #include <QJsonDocument>
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 namespace lumivane {
 namespace {
@@ -36,6 +38,29 @@ std::string withoutRawControls(const std::string& utf8) {
 
 } // namespace
 
+std::string quoted(std::string_view utf8) {
+    std::string out = "\"";
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        char escape[8];
+        if (byte == '"' || byte == '\\') {
+            out += '\\';
+            out += static_cast<char>(byte);
+        } else if (byte < 0x20 || byte == 0x7F) {
+            std::snprintf(escape, sizeof escape, "\\u%04X", byte);
+            out += escape;
+        } else if (byte == 0xC2 && i + 1 < utf8.size() &&
+                   static_cast<unsigned char>(utf8[i + 1]) < 0xA0) {
+            // C1 controls (the code page's undefined bytes) are shown escaped.
+            std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned char>(utf8[++i]));
+            out += escape;
+        } else {
+            out += static_cast<char>(byte);
+        }
+    }
+    return out + '"';
+}
+
 std::string JsonChecker::shown(const QJsonValue& value) {
     if (value.isUndefined())
         return "nothing";
@@ -50,10 +75,10 @@ std::string JsonChecker::shown(const QJsonValue& value) {
     return inner;
 }
 
-std::string JsonChecker::alternatives(Names names) {
+std::string JsonChecker::alternatives(NameTable names) {
     std::string out;
-    for (std::size_t i = 0; i < names.size(); ++i)
-        out += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + quoted(names[i]);
+    for (int i = 0; i < names.count(); ++i)
+        out += (i == 0 ? "" : i + 1 == names.count() ? " or " : ", ") + quoted(names.name(i));
     return out;
 }
 
@@ -91,7 +116,7 @@ void JsonChecker::byte(const std::string& field, const QJsonValue& v, std::uint8
         out = static_cast<std::uint8_t>(n);
 }
 
-void JsonChecker::enumeration(const std::string& field, const QJsonValue& v, Names names,
+void JsonChecker::enumeration(const std::string& field, const QJsonValue& v, NameTable names,
                               std::int32_t& out) {
     if (!v.isString()) {
         if (v.isDouble())
@@ -100,13 +125,10 @@ void JsonChecker::enumeration(const std::string& field, const QJsonValue& v, Nam
             fail(field, shown(v) + " is not " + alternatives(names) + " (or a number)");
         return;
     }
-    const std::string text = v.toString().toStdString();
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (text == names[i]) {
-            out = static_cast<std::int32_t>(i);
-            return;
-        }
-    fail(field, shown(v) + " is not " + alternatives(names));
+    if (const std::optional<int> value = names.value(v.toString().toStdString()))
+        out = *value;
+    else
+        fail(field, shown(v) + " is not " + alternatives(names));
 }
 
 void JsonChecker::shape(const std::string& field, const QJsonValue& v, std::int32_t& out) {

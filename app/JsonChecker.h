@@ -2,7 +2,7 @@
 // file, each problem a line naming the place and the field.
 #pragma once
 
-#include "app/PatternJsonNames.h"
+#include "patterns/NameTable.h"
 #include "patterns/Pattern.h"
 
 #include <QJsonArray>
@@ -12,10 +12,14 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace lumivane {
+
+// utf8 as a JSON string, controls (C1 ones included) escaped.
+std::string quoted(std::string_view utf8);
 
 template <typename Target>
 using Readers = std::vector<
@@ -30,7 +34,7 @@ class JsonChecker {
     // The value as it was written, for messages.
     static std::string shown(const QJsonValue& value);
     // "\"a\", \"b\" or \"c\"".
-    static std::string alternatives(Names names);
+    static std::string alternatives(NameTable names);
 
     void fail(const std::string& field, const std::string& problem);
 
@@ -42,7 +46,8 @@ class JsonChecker {
 
     void byte(const std::string& field, const QJsonValue& v, std::uint8_t& out);
 
-    void enumeration(const std::string& field, const QJsonValue& v, Names names, std::int32_t& out);
+    void enumeration(const std::string& field, const QJsonValue& v, NameTable names,
+                     std::int32_t& out);
 
     void shape(const std::string& field, const QJsonValue& v, std::int32_t& out);
 

@@ -1,7 +1,6 @@
 #include "app/PatternJson.h"
 
 #include "app/JsonChecker.h"
-#include "app/PatternJsonNames.h"
 #include "engine/Shapes.h"
 #include "patterns/StoreFile.h"
 #include "patterns/Windows1252.h"
@@ -20,8 +19,8 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <ostream>
-#include <span>
 #include <utility>
 
 namespace lumivane {
@@ -29,10 +28,9 @@ namespace {
 
 // ---- Writing ---------------------------------------------------------------
 
-std::string enumText(std::int32_t value, Names names) {
-    if (value >= 0 && static_cast<std::size_t>(value) < names.size())
-        return quoted(names[static_cast<std::size_t>(value)]);
-    return std::to_string(value);
+std::string enumText(std::int32_t value, NameTable names) {
+    const char* name = names.name(value);
+    return name != nullptr ? quoted(name) : std::to_string(value);
 }
 
 std::string colourText(ColourRef colour) {
@@ -111,93 +109,83 @@ std::string patternText(const Pattern& p, int depth) {
 
 // ---- Reading ---------------------------------------------------------------
 
-// Readers for a layer, bound to one checker.
-Readers<Layer> layerReaders(JsonChecker& c) {
-    const auto int32 = [&c](const std::string& f, const QJsonValue& v, std::int32_t& out) {
-        c.int32(f, v, out);
-    };
-    const auto enumOf = [&c](Names names) {
-        return [&c, names](const std::string& f, const QJsonValue& v, std::int32_t& out) {
-            c.enumeration(f, v, names, out);
-        };
-    };
-    return {
-        {"shape",
-         [&c](const std::string& f, const QJsonValue& v, Layer& l) {
-             c.list(f, v, l.shape,
-                    [&c](const std::string& g, const QJsonValue& w, std::int32_t& out) {
-                        c.shape(g, w, out);
-                    });
-         }},
-        {"size", [&c, int32](auto& f, auto& v, Layer& l) { c.list(f, v, l.size, int32); }},
-        {"ratio", [&c, int32](auto& f, auto& v, Layer& l) { c.list(f, v, l.ratio, int32); }},
-        {"animate", [&c, int32](auto& f, auto& v, Layer& l) { c.list(f, v, l.animate, int32); }},
-        {"angleMode", [&c, e = enumOf(ANGLE_MODE_NAMES)](
-                          auto& f, auto& v, Layer& l) { c.list(f, v, l.angleMode, e); }},
-        {"colour",
-         [&c](auto& f, auto& v, Layer& l) {
-             c.list(f, v, l.colour,
-                    [&c](const std::string& g, const QJsonValue& w, ColourRef& out) {
-                        c.colour(g, w, out);
-                    });
-         }},
-        {"colourMode", [&c, e = enumOf(COLOUR_MODE_NAMES)](
-                           auto& f, auto& v, Layer& l) { c.list(f, v, l.colourMode, e); }},
-        {"sizeMode", [&c, e = enumOf(SIZE_MODE_NAMES)](auto& f, auto& v,
-                                                       Layer& l) { c.list(f, v, l.sizeMode, e); }},
-        {"border",
-         [&c](auto& f, auto& v, Layer& l) {
-             c.list(f, v, l.border,
-                    [&c](const std::string& g, const QJsonValue& w, std::uint8_t& out) {
-                        c.byte(g, w, out);
-                    });
-         }},
+// A reader of one value by one of the checker's checks.
+template <typename T>
+auto checked(JsonChecker& c,
+             void (JsonChecker::*check)(const std::string&, const QJsonValue&, T&)) {
+    return
+        [&c, check](const std::string& f, const QJsonValue& v, T& out) { (c.*check)(f, v, out); };
+}
+
+// A reader of a value one of names names (or a number).
+auto enumerationOf(JsonChecker& c, NameTable names) {
+    return [&c, names](const std::string& f, const QJsonValue& v, std::int32_t& out) {
+        c.enumeration(f, v, names, out);
     };
 }
 
+// The reader of target.*member, by readOne.
+template <typename Target, typename T, typename ReadOne>
+auto field(T Target::*member, ReadOne readOne) {
+    return [member, readOne](const std::string& f, const QJsonValue& v, Target& target) {
+        readOne(f, v, target.*member);
+    };
+}
+
+// The reader of the list target.*member, each element by readOne.
+template <typename Target, typename T, std::size_t N, typename ReadOne>
+auto listField(JsonChecker& c, T (Target::*member)[N], ReadOne readOne) {
+    return [&c, member, readOne](const std::string& f, const QJsonValue& v, Target& target) {
+        c.list(f, v, target.*member, readOne);
+    };
+}
+
+// Readers for a layer, bound to one checker.
+Readers<Layer> layerReaders(JsonChecker& c) {
+    const auto int32 = checked(c, &JsonChecker::int32);
+    return {
+        {"shape", listField(c, &Layer::shape, checked(c, &JsonChecker::shape))},
+        {"size", listField(c, &Layer::size, int32)},
+        {"ratio", listField(c, &Layer::ratio, int32)},
+        {"animate", listField(c, &Layer::animate, int32)},
+        {"angleMode", listField(c, &Layer::angleMode, enumerationOf(c, ANGLE_MODE_NAMES))},
+        {"colour", listField(c, &Layer::colour, checked(c, &JsonChecker::colour))},
+        {"colourMode", listField(c, &Layer::colourMode, enumerationOf(c, COLOUR_MODE_NAMES))},
+        {"sizeMode", listField(c, &Layer::sizeMode, enumerationOf(c, SIZE_MODE_NAMES))},
+        {"border", listField(c, &Layer::border, checked(c, &JsonChecker::byte))},
+    };
+}
+
+void readLayerObject(JsonChecker& c, const std::string& field, const QJsonValue& value,
+                     Layer& layer) {
+    if (!value.isObject()) {
+        c.fail(field, JsonChecker::shown(value) + " is not a layer object");
+        return;
+    }
+    c.members(field + ".", value.toObject(), layerReaders(c), layer, "a layer field");
+}
+
 Readers<Pattern> patternReaders(JsonChecker& c) {
-    const auto int32 = [&c](std::int32_t Pattern::*field) {
-        return [&c, field](const std::string& f, const QJsonValue& v, Pattern& p) {
-            c.int32(f, v, p.*field);
-        };
+    const auto int32 = checked(c, &JsonChecker::int32);
+    const auto layer = [&c](const std::string& f, const QJsonValue& v, Layer& l) {
+        readLayerObject(c, f, v, l);
     };
     return {
         {"name", [&c](auto&, const QJsonValue& v, Pattern& p) { c.name(v, p); }},
-        {"symmetry", int32(&Pattern::symmetry)},
-        {"resetTime", int32(&Pattern::resetTime)},
-        {"rotation", int32(&Pattern::rotation)},
-        {"speed", int32(&Pattern::speed)},
-        {"imageSize", int32(&Pattern::imageSize)},
-        {"balance", int32(&Pattern::balance)},
-        {"animationLevel", int32(&Pattern::animationLevel)},
-        {"amount",
-         [&c](auto& f, auto& v, Pattern& p) {
-             c.list(f, v, p.amount,
-                    [&c](const std::string& g, const QJsonValue& w, std::int32_t& out) {
-                        c.int32(g, w, out);
-                    });
-         }},
-        {"backgroundColour",
-         [&c](auto& f, auto& v, Pattern& p) { c.colour(f, v, p.backgroundColour); }},
-        {"layers",
-         [&c](auto& f, auto& v, Pattern& p) {
-             c.list(f, v, p.layers, [&c](const std::string& g, const QJsonValue& w, Layer& l) {
-                 if (!w.isObject()) {
-                     c.fail(g, JsonChecker::shown(w) + " is not a layer object");
-                     return;
-                 }
-                 c.members(g + ".", w.toObject(), layerReaders(c), l, "a layer field");
-             });
-         }},
-        {"screenShape",
-         [&c](auto& f, auto& v, Pattern& p) {
-             c.enumeration(f, v, SCREEN_SHAPE_NAMES, p.screenShape);
-         }},
-        {"darkBorders", int32(&Pattern::darkBorders)},
+        {"symmetry", field(&Pattern::symmetry, int32)},
+        {"resetTime", field(&Pattern::resetTime, int32)},
+        {"rotation", field(&Pattern::rotation, int32)},
+        {"speed", field(&Pattern::speed, int32)},
+        {"imageSize", field(&Pattern::imageSize, int32)},
+        {"balance", field(&Pattern::balance, int32)},
+        {"animationLevel", field(&Pattern::animationLevel, int32)},
+        {"amount", listField(c, &Pattern::amount, int32)},
+        {"backgroundColour", field(&Pattern::backgroundColour, checked(c, &JsonChecker::colour))},
+        {"layers", listField(c, &Pattern::layers, layer)},
+        {"screenShape", field(&Pattern::screenShape, enumerationOf(c, SCREEN_SHAPE_NAMES))},
+        {"darkBorders", field(&Pattern::darkBorders, int32)},
         {"backgroundMode",
-         [&c](auto& f, auto& v, Pattern& p) {
-             c.enumeration(f, v, BACKGROUND_MODE_NAMES, p.backgroundMode);
-         }},
+         field(&Pattern::backgroundMode, enumerationOf(c, BACKGROUND_MODE_NAMES))},
     };
 }
 
@@ -230,6 +218,90 @@ std::string parsePlace(const std::string& text, int offset) {
     return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
+// The text as a JSON object; nothing, with the problem noted, when it is not one.
+std::optional<QJsonObject> parseObject(const std::string& text,
+                                       std::vector<std::string>& problems) {
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
+    if (error.error != QJsonParseError::NoError) {
+        problems.push_back(parsePlace(text, error.offset) + ": " +
+                           error.errorString().toStdString());
+        return std::nullopt;
+    }
+    if (!document.isObject()) {
+        problems.push_back("the text is not a JSON object");
+        return std::nullopt;
+    }
+    return document.object();
+}
+
+// An empty store with the values start-up gives one before a file is read:
+// what a key the text leaves out keeps.
+DataStore storeAtStartValues() {
+    DataStore store;
+    store.clear();
+    store.currentIndex = 0;
+    for (ColourRef& colour : store.customColours)
+        colour = DEFAULT_CUSTOM_COLOUR;
+    return store;
+}
+
+// The stored patterns, each a pattern object, into patterns.
+void readPatternList(JsonChecker& c, std::vector<std::string>& problems, const std::string& field,
+                     const QJsonValue& value, std::vector<Pattern>& patterns) {
+    if (!value.isArray()) {
+        c.fail(field, JsonChecker::shown(value) + " is not a list of patterns");
+        return;
+    }
+    const QJsonArray array = value.toArray();
+    if (array.size() > MAX_STORED_PATTERNS) {
+        c.fail(field, std::to_string(array.size()) + " patterns are more than a file holds (" +
+                          std::to_string(MAX_STORED_PATTERNS) + ")");
+        return;
+    }
+    patterns.resize(static_cast<std::size_t>(array.size()));
+    for (qsizetype i = 0; i < array.size(); ++i)
+        readPatternObject(problems, "pattern " + std::to_string(i), array[i],
+                          patterns[static_cast<std::size_t>(i)]);
+}
+
+// Readers for the keys of a whole store; the stored patterns go to patterns.
+Readers<DataStore> storeReaders(JsonChecker& c, std::vector<std::string>& problems,
+                                std::vector<Pattern>& patterns) {
+    const auto int32 = checked(c, &JsonChecker::int32);
+    return {
+        {"current",
+         [&problems](auto&, const QJsonValue& v, DataStore& s) {
+             readPatternObject(problems, "working pattern", v, s.current);
+         }},
+        {"patterns",
+         [&c, &problems, &patterns](auto& f, const QJsonValue& v, DataStore&) {
+             readPatternList(c, problems, f, v, patterns);
+         }},
+        {"customColours",
+         listField(c, &DataStore::customColours, checked(c, &JsonChecker::colour))},
+        {"reserved", listField(c, &DataStore::reserved, int32)},
+        {"currentIndex", field(&DataStore::currentIndex, int32)},
+        {"noTabMarks", field(&DataStore::noTabMarks, int32)},
+        {"politeMode", field(&DataStore::politeMode, int32)},
+        {"warnOnQuit", field(&DataStore::warnOnQuit, int32)},
+        {"enterKeepsDialog", field(&DataStore::enterKeepsDialog, int32)},
+        {"fullScreenMode",
+         field(&DataStore::fullScreenMode, enumerationOf(c, FULL_SCREEN_MODE_NAMES))},
+    };
+}
+
+// The selection must name a stored pattern, or be 0.
+void checkCurrentIndex(JsonChecker& c, std::int32_t currentIndex, std::size_t patternCount) {
+    const auto count = static_cast<std::int32_t>(patternCount);
+    if (currentIndex == 0 || (currentIndex > 0 && currentIndex < count))
+        return;
+    c.fail("currentIndex",
+           std::to_string(currentIndex) + (count ? " is not the index of a stored pattern (0 to " +
+                                                       std::to_string(count - 1) + ")"
+                                                 : " is not 0, and there are no stored patterns"));
+}
+
 } // namespace
 
 std::string storeToJson(const DataStore& s) {
@@ -253,86 +325,17 @@ std::string storeToJson(const DataStore& s) {
 
 std::vector<std::string> storeFromJson(const std::string& text, DataStore& store) {
     std::vector<std::string> problems;
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
-    if (error.error != QJsonParseError::NoError) {
-        problems.push_back(parsePlace(text, error.offset) + ": " +
-                           error.errorString().toStdString());
+    const std::optional<QJsonObject> object = parseObject(text, problems);
+    if (!object)
         return problems;
-    }
-    if (!document.isObject()) {
-        problems.push_back("the text is not a JSON object");
-        return problems;
-    }
-
-    DataStore built;
-    built.clear();
-    built.currentIndex = 0;
-    for (ColourRef& colour : built.customColours)
-        colour = DEFAULT_CUSTOM_COLOUR;
+    DataStore built = storeAtStartValues();
     std::vector<Pattern> patterns;
     JsonChecker c(problems, "");
-    const auto int32 = [&c](std::int32_t DataStore::*field) {
-        return [&c, field](const std::string& f, const QJsonValue& v, DataStore& s) {
-            c.int32(f, v, s.*field);
-        };
-    };
-    const Readers<DataStore> readers = {
-        {"current",
-         [&problems](auto&, const QJsonValue& v, DataStore& s) {
-             readPatternObject(problems, "working pattern", v, s.current);
-         }},
-        {"patterns",
-         [&c, &problems, &patterns](auto& f, const QJsonValue& v, DataStore&) {
-             if (!v.isArray()) {
-                 c.fail(f, JsonChecker::shown(v) + " is not a list of patterns");
-                 return;
-             }
-             const QJsonArray array = v.toArray();
-             if (array.size() > MAX_STORED_PATTERNS) {
-                 c.fail(f, std::to_string(array.size()) + " patterns are more than a file holds (" +
-                               std::to_string(MAX_STORED_PATTERNS) + ")");
-                 return;
-             }
-             patterns.resize(static_cast<std::size_t>(array.size()));
-             for (qsizetype i = 0; i < array.size(); ++i)
-                 readPatternObject(problems, "pattern " + std::to_string(i), array[i],
-                                   patterns[static_cast<std::size_t>(i)]);
-         }},
-        {"customColours",
-         [&c](auto& f, auto& v, DataStore& s) {
-             c.list(f, v, s.customColours,
-                    [&c](const std::string& g, const QJsonValue& w, ColourRef& out) {
-                        c.colour(g, w, out);
-                    });
-         }},
-        {"reserved",
-         [&c](auto& f, auto& v, DataStore& s) {
-             c.list(f, v, s.reserved,
-                    [&c](const std::string& g, const QJsonValue& w, std::int32_t& out) {
-                        c.int32(g, w, out);
-                    });
-         }},
-        {"currentIndex", int32(&DataStore::currentIndex)},
-        {"noTabMarks", int32(&DataStore::noTabMarks)},
-        {"politeMode", int32(&DataStore::politeMode)},
-        {"warnOnQuit", int32(&DataStore::warnOnQuit)},
-        {"enterKeepsDialog", int32(&DataStore::enterKeepsDialog)},
-        {"fullScreenMode",
-         [&c](auto& f, auto& v, DataStore& s) {
-             c.enumeration(f, v, FULL_SCREEN_MODE_NAMES, s.fullScreenMode);
-         }},
-    };
-    c.members("", document.object(), readers, built, "a key of the file");
-
-    const auto count = static_cast<std::int32_t>(patterns.size());
-    if (built.currentIndex != 0 && (built.currentIndex < 0 || built.currentIndex >= count))
-        c.fail("currentIndex", std::to_string(built.currentIndex) +
-                                   (count ? " is not the index of a stored pattern (0 to " +
-                                                std::to_string(count - 1) + ")"
-                                          : " is not 0, and there are no stored patterns"));
+    c.members("", *object, storeReaders(c, problems, patterns), built, "a key of the file");
+    checkCurrentIndex(c, built.currentIndex, patterns.size());
     if (!problems.empty())
         return problems;
+    // The selection as written; adding the patterns moves it.
     const std::int32_t currentIndex = built.currentIndex;
     for (const Pattern& p : patterns)
         built.addPattern(p);

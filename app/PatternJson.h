@@ -29,7 +29,7 @@ std::string storeToJson(const DataStore& store);
 std::vector<std::string> storeFromJson(const std::string& text, DataStore& store);
 
 // "--dump FILE": the data or bank file at path as JSON on out. Returns the
-// exit status (1 for an unreadable or refused file, with its text on err).
+// exit status (EXIT_FAILED for an unreadable or refused file, with its text on err).
 int dumpStoreFile(const std::string& path, std::ostream& out, std::ostream& err);
 
 // The most JSON text "--build" reads: room for the dump of a file of

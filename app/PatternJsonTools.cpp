@@ -56,15 +56,15 @@ bool readJsonText(const std::string& path, std::string& text, std::ostream& err)
 int dumpStoreFile(const std::string& path, std::ostream& out, std::ostream& err) {
     DataStore store;
     if (!readStoreForTool(path, store, err))
-        return EXIT_TOOL_FAILED;
+        return EXIT_FAILED;
     out << storeToJson(store);
-    return EXIT_TOOL_OK;
+    return EXIT_DONE;
 }
 
 int buildStoreFile(const std::string& outPath, const std::string& jsonPath, std::ostream& err) {
     std::string text;
     if (!readJsonText(jsonPath, text, err))
-        return EXIT_TOOL_FAILED;
+        return EXIT_FAILED;
     if (text.empty()) {
         err << "lumivane: " << jsonPath << ": it is empty; a JSON object was expected\n";
         return EXIT_USAGE;
@@ -81,7 +81,7 @@ int buildStoreFile(const std::string& outPath, const std::string& jsonPath, std:
         err << "lumivane: " << outPath << ": cannot write it: " << error.reason() << '\n';
         return EXIT_USAGE;
     }
-    return EXIT_TOOL_OK;
+    return EXIT_DONE;
 }
 
 } // namespace lumivane

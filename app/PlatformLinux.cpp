@@ -2,7 +2,7 @@
 
 #include "app/PlatformLinux.h"
 
-#include "app/DataFile.h"
+#include "app/Environment.h"
 
 #include <cerrno>
 #include <cstdio>

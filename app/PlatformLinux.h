@@ -6,7 +6,7 @@
 // or /tmp.
 #pragma once
 
-#include "app/PlatformServices.h"
+#include "view/PlatformServices.h"
 
 #include <string>
 

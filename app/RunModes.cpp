@@ -2,6 +2,7 @@
 // a host window and the full-screen saver.
 #include "app/RunModes.h"
 
+#include "app/ExitStatus.h"
 #include "app/SaverApp.h"
 #include "app/Switches.h"
 #include "engine/Scene.h"
@@ -9,8 +10,7 @@
 #include "ui/ModalRunner.h"
 #include "view/PreviewSession.h"
 #include "view/QuitOnSignal.h"
-#include "view/SaverPlatform.h"
-#include "view/SaverWindow.h"
+#include "view/SaverSession.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -22,30 +22,13 @@ namespace lumivane {
 
 namespace {
 
-// The full-screen window's view of the platform services.
-class SaverPlatformAdapter : public SaverPlatform {
-  public:
-    explicit SaverPlatformAdapter(PlatformServices& services) : services_(services) {}
-    bool isNtPlatform() const override { return services_.isNtPlatform(); }
-    bool passwordInUse() const override { return services_.passwordInUse(); }
-    bool verifyPassword(QWidget* owner) override { return services_.verifyPassword(owner); }
-    // The platforms this program runs on keep no "saver running" flag of their
-    // own; the saver lock taken at start-up tells other instances instead.
-    void setSaverRunning(bool) override {}
-
-  private:
-    PlatformServices& services_;
-};
-
 // What a run mode keeps alive while the event loop runs.
 class FullScreenRun : public QObject {
   public:
-    explicit FullScreenRun(SaverApp& app)
-        : platform_(app.platform()), session_(app.viewEnvironment(), platform_) {}
+    explicit FullScreenRun(SaverApp& app) : session_(app.viewEnvironment(), app.platform()) {}
     SaverSession& session() { return session_; }
 
   private:
-    SaverPlatformAdapter platform_;
     SaverSession session_;
 };
 
@@ -59,7 +42,7 @@ void endWithEventLoop(QObject* run) {
 
 template <typename Sender> void quitWhenFinished(const Sender* sender, void (Sender::*signal)()) {
     QObject::connect(sender, signal, QCoreApplication::instance(),
-                     [] { QCoreApplication::exit(0); });
+                     [] { QCoreApplication::exit(EXIT_DONE); });
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 #include "app/SaverApp.h"
 
 #include "app/DataFileLock.h"
-#include "app/PasswordDecisions.h"
 #include "app/RunModes.h"
 #include "app/Switches.h"
 #include "engine/Random.h"
 #include "engine/Scene.h"
+#include "ui/HelpFile.h"
 #include "ui/PreferencesDialog.h"
 #include "view/NameOverlay.h"
 #include "view/ViewRules.h"
@@ -43,7 +43,9 @@ SaverApp::SaverApp(const QString& applicationName, std::unique_ptr<PlatformServi
 SaverApp::~SaverApp() = default;
 
 ViewEnvironment SaverApp::viewEnvironment() {
-    return ViewEnvironment{&options_, &store_, editorScene_.get()};
+    ViewEnvironment environment{&options_, &store_, editorScene_.get()};
+    environment.openHelp = openHelpFile;
+    return environment;
 }
 
 // A full-screen run takes the saver lock first and decides by it; when the

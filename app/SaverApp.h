@@ -6,9 +6,9 @@
 #include "app/CommandLine.h"
 #include "app/DataFile.h"
 #include "app/Options.h"
-#include "app/PlatformServices.h"
 #include "app/ProfileStore.h"
 #include "patterns/DataStore.h"
+#include "view/PlatformServices.h"
 
 #include <iosfwd>
 #include <memory>
@@ -39,7 +39,8 @@ class SaverApp {
     // startUp returned false.
     void shutDown();
     // A run mode that could not do what it was asked (a preview without its
-    // host window) marks the start as failed: the process then ends with 1.
+    // host window) marks the start as failed: the process then ends with
+    // EXIT_FAILED.
     void markStartFailed() { startFailed_ = true; }
     bool startFailed() const { return startFailed_; }
 

@@ -1,5 +1,6 @@
 #include "app/XScreenSaverList.h"
 
+#include "app/ExitStatus.h"
 #include "patterns/Archive.h"
 #include "patterns/StoreFile.h"
 
@@ -233,7 +234,7 @@ int addToXScreenSaver(const std::string& userFile, const std::string& defaultsFi
         const std::optional<std::string> read = readWhole(userFile, problem);
         if (!read) {
             err << "lumivane: cannot read " << userFile << " (" << problem << ")\n";
-            return 1;
+            return EXIT_FAILED;
         }
         userText = *read;
         if (const ListedAs listed = lumivaneListed(userText); listed != ListedAs::Missing) {
@@ -242,12 +243,12 @@ int addToXScreenSaver(const std::string& userFile, const std::string& defaultsFi
                         ? " (switched off; xscreensaver-settings switches it on)"
                         : "")
                 << "; nothing changed.\n";
-            return 0;
+            return EXIT_DONE;
         }
         // Read-only says "leave this file alone", to root as well.
         if ((status.st_mode & S_IWUSR) == 0 || ::access(userFile.c_str(), W_OK) != 0) {
             err << "lumivane: " << userFile << " is read-only; nothing changed\n";
-            return 2;
+            return EXIT_USAGE;
         }
     }
     std::string defaultsText;
@@ -256,7 +257,7 @@ int addToXScreenSaver(const std::string& userFile, const std::string& defaultsFi
         if (!read) {
             err << "lumivane: cannot read XScreenSaver's defaults " << defaultsFile << " ("
                 << problem << "); is XScreenSaver installed?\n";
-            return 1;
+            return EXIT_FAILED;
         }
         defaultsText = *read;
     }
@@ -267,17 +268,17 @@ int addToXScreenSaver(const std::string& userFile, const std::string& defaultsFi
     const std::optional<std::string> added = withLumivaneAdded(userText, defaultsText);
     if (!added) {
         err << "lumivane: " << defaultsFile << " holds no list of display modes (\"*programs:\")\n";
-        return 1;
+        return EXIT_FAILED;
     }
     try {
         replaceFile(userFile, std::vector<std::uint8_t>(added->begin(), added->end()));
     } catch (const StoreFileError& error) {
         err << "lumivane: " << error.what() << "; " << userFile << " was not changed\n";
-        return 2;
+        return EXIT_USAGE;
     }
     out << "Added Lumivane to the display modes in " << userFile
         << (exists ? "" : ", made from XScreenSaver's defaults") << ".\n";
-    return 0;
+    return EXIT_DONE;
 }
 
 } // namespace lumivane

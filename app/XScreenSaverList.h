@@ -34,8 +34,9 @@ std::optional<std::string> withLumivaneAdded(std::string_view userText,
                                              std::string_view defaultsText);
 
 // The tool: adds Lumivane to the list in userFile, made from defaultsFile when
-// needed. 0 when added or listed already, 1 when a file could not be read (the
-// defaults included), 2 when userFile could not be written or is read-only.
+// needed. Returns EXIT_DONE when added or listed already, EXIT_FAILED when a
+// file could not be read (the defaults included), EXIT_USAGE when userFile
+// could not be written or is read-only.
 int addToXScreenSaver(const std::string& userFile, const std::string& defaultsFile,
                       std::ostream& out, std::ostream& err);
 

@@ -74,7 +74,7 @@ int runSaver(int argc, char** argv, const std::vector<std::string>& args,
         const DisplayChoice display = chooseDisplay(currentDisplaySituation(), hostWord);
         if (!display.problem.empty()) {
             std::cerr << "lumivane: " << display.problem << '\n';
-            return 1;
+            return EXIT_FAILED;
         }
         gui = openApplication(argc, argv, display.platform);
         QApplication::setWindowIcon(programIcon());
@@ -84,7 +84,9 @@ int runSaver(int argc, char** argv, const std::vector<std::string>& args,
     app.options().previewHandleOrigin = host.origin;
     app.setDisplayOverrides(overrides);
     const bool runLoop = app.startUp(args);
-    const int status = runLoop && gui ? QApplication::exec() : app.startFailed() ? 1 : 0;
+    const int status = runLoop && gui      ? QApplication::exec()
+                       : app.startFailed() ? EXIT_FAILED
+                                           : EXIT_DONE;
     app.shutDown();
     return status;
 }

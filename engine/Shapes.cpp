@@ -17,7 +17,7 @@ struct AuthoredShape {
 
 // Outlines as authored, in drawing order, then the terminator and the pivot.
 // The even-odd fill turns inner loops into holes (Lattice, Square Star, ...).
-const AuthoredShape BUILT_IN_SHAPES[SHAPE_COUNT] = {
+constexpr AuthoredShape BUILT_IN_SHAPES[SHAPE_COUNT] = {
     {"Square", 100, {0, 0, 100, 0, 100, 100, 0, 100, END, END, 50, 50}},
     {"Star", 2400, {0,   1000, -225, 309,  -951, 309, -363, -118, -588, -809, 0, -382,
                     588, -809, 363,  -118, 951,  309, 225,  309,  END,  END,  0, 0}},
@@ -97,6 +97,13 @@ const AuthoredShape BUILT_IN_SHAPES[SHAPE_COUNT] = {
                      153, -18, 0,   -264, -150, -258, -167, END, END,  -10, 8}},
     {"Bracket", 180, {0, 0, 200, 0, 200, 100, 100, 100, 100, 200, 0, 200, END, END, 83, 83}},
 };
+
+constexpr std::array<const char*, SHAPE_COUNT> BUILT_IN_NAMES = [] {
+    std::array<const char*, SHAPE_COUNT> names{};
+    for (int i = 0; i < SHAPE_COUNT; ++i)
+        names[static_cast<std::size_t>(i)] = BUILT_IN_SHAPES[i].name;
+    return names;
+}();
 
 bool isTerminator(std::int32_t x, std::int32_t y) {
     return x == SHAPE_END && y == SHAPE_END;
@@ -185,6 +192,10 @@ const ShapeLibrary& shapeLibrary() {
 
 std::string shapeName(int index) {
     return shapeLibrary().shapeName(index);
+}
+
+NameTable shapeNames() {
+    return NameTable(BUILT_IN_NAMES);
 }
 
 int shapePolygon(int index, double scale, double angle, double dx, double dy, double* outX,

@@ -3,6 +3,8 @@
 // and never changes, so every scene shares the same immutable table.
 #pragma once
 
+#include "patterns/NameTable.h"
+
 #include <array>
 #include <cstdint>
 #include <span>
@@ -68,6 +70,8 @@ class ShapeLibrary {
 const ShapeLibrary& shapeLibrary();
 
 std::string shapeName(int index);
+// The built-in shapes' names in library order, for showing and reading them.
+NameTable shapeNames();
 int shapePolygon(int index, double scale, double angle, double dx, double dy, double* outX,
                  double* outY);
 

@@ -17,6 +17,14 @@ enum FullScreenMode : std::int32_t {
     FULLSCREEN_CYCLE = 3,
 };
 
+// What the configuration dialog calls each mode and the text form of store files writes.
+namespace name_lists {
+inline constexpr const char* FULL_SCREEN_MODES[] = {"Use Current", "Use Random", "Auto-Generate",
+                                                    "Cycle"};
+} // namespace name_lists
+inline constexpr NameTable FULL_SCREEN_MODE_NAMES{name_lists::FULL_SCREEN_MODES};
+static_assert(FULL_SCREEN_MODE_NAMES.count() == FULLSCREEN_CYCLE + 1);
+
 // Version tags of the store file.
 constexpr std::uint32_t STORE_TAG_BASE = 147258000;
 constexpr std::uint32_t STORE_TAG_CURRENT = 147258002;

@@ -3,6 +3,8 @@
 // reads and writes it field by field as little-endian (see PatternCodec.h).
 #pragma once
 
+#include "NameTable.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -32,6 +34,27 @@ enum ColourMode : std::int32_t {
 };
 enum SizeMode : std::int32_t { SIZE_CONST = 0, SIZE_MIX = 1, SIZE_CHANGE = 2 };
 enum AngleMode : std::int32_t { ANGLE_CONST = 0, ANGLE_ROTATE = 1, ANGLE_TWIRL = 2 };
+
+// What the dialogs call each value and the text form of store files writes.
+namespace name_lists {
+inline constexpr const char* SCREEN_SHAPES[] = {"Circle", "Oval", "Rectangle", "Three Mirror"};
+inline constexpr const char* BACKGROUND_MODES[] = {"Constant", "Random", "Changing"};
+inline constexpr const char* COLOUR_MODES[] = {"Const", "Mix", "Vary", "Change"};
+inline constexpr const char* SIZE_MODES[] = {"Const", "Mix", "Change"};
+inline constexpr const char* ANGLE_MODES[] = {"Const", "Rotate", "Twirl"};
+} // namespace name_lists
+
+inline constexpr NameTable SCREEN_SHAPE_NAMES{name_lists::SCREEN_SHAPES};
+inline constexpr NameTable BACKGROUND_MODE_NAMES{name_lists::BACKGROUND_MODES};
+inline constexpr NameTable COLOUR_MODE_NAMES{name_lists::COLOUR_MODES};
+inline constexpr NameTable SIZE_MODE_NAMES{name_lists::SIZE_MODES};
+inline constexpr NameTable ANGLE_MODE_NAMES{name_lists::ANGLE_MODES};
+
+static_assert(SCREEN_SHAPE_NAMES.count() == SCREEN_THREE_MIRROR + 1);
+static_assert(BACKGROUND_MODE_NAMES.count() == BACKGROUND_CHANGING + 1);
+static_assert(COLOUR_MODE_NAMES.count() == COLOUR_CHANGE + 1);
+static_assert(SIZE_MODE_NAMES.count() == SIZE_CHANGE + 1);
+static_assert(ANGLE_MODE_NAMES.count() == ANGLE_TWIRL + 1);
 
 constexpr int SLOTS_PER_LAYER = 3;
 constexpr int LAYERS_PER_PATTERN = 3;

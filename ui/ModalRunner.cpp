@@ -1,6 +1,6 @@
 #include "ui/ModalRunner.h"
 
-#include "view/KaleidoView.h"
+#include "ui/HelpFile.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -57,7 +57,7 @@ int DesktopModalRunner::exec(QDialog& dialog) {
 }
 
 void DesktopModalRunner::openHelpFile() {
-    KaleidoView::openHelpFile();
+    lumivane::openHelpFile();
 }
 
 QMessageBox::StandardButton showMessage(ModalRunner& runner, QWidget* parent,

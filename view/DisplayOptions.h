@@ -4,6 +4,7 @@
 
 #include <QFont>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -35,6 +36,8 @@ struct ViewEnvironment {
     const Scene* editorScene = nullptr;
     // Whether the display is powered; nullptr for the process's own (DisplayPowerWatch::shared).
     DisplayPowerWatch* power = nullptr;
+    // Opens the program's help (F1); F1 does nothing without it.
+    std::function<void()> openHelp = nullptr;
 };
 
 } // namespace lumivane

@@ -8,7 +8,6 @@
 #include "patterns/DataStore.h"
 #include "patterns/Windows1252.h"
 #include "view/DisplayPower.h"
-#include "view/HelpFile.h"
 #include "view/NameOverlay.h"
 #include "view/ViewRules.h"
 
@@ -416,15 +415,13 @@ void KaleidoView::updateSight() {
 
 void KaleidoView::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
-        openHelpFile();
+        if (environment_.openHelp) {
+            environment_.openHelp();
+        }
         event->accept();
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-void KaleidoView::openHelpFile() {
-    lumivane::openHelpFile();
 }
 
 } // namespace lumivane

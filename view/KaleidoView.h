@@ -93,9 +93,6 @@ class KaleidoView : public QWidget {
     // Frames rendered so far; tells tests whether a tick drew.
     long long framesDrawn() const { return framesDrawn_; }
 
-    // Opens "Lumivane.hlp" in the current folder with the desktop's handler.
-    static void openHelpFile();
-
   protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

@@ -59,10 +59,6 @@ bool quitOnTerminationSignals() {
     return installed;
 }
 
-int receivedTerminationSignal() {
-    return receivedSignal;
-}
-
 void endByReceivedSignal() {
     if (receivedSignal == 0) {
         return;

@@ -11,9 +11,6 @@ namespace lumivane {
 // Returns false when the handlers could not be installed.
 bool quitOnTerminationSignals();
 
-// The first of the three signals that arrived, or 0.
-int receivedTerminationSignal();
-
 // Once everything is cleaned up: when a termination signal arrived, ends the
 // process by that signal with its default action. Returns otherwise.
 void endByReceivedSignal();

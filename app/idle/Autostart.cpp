@@ -1,13 +1,18 @@
 #include "app/idle/Autostart.h"
 
+#include "app/ExitStatus.h"
+#include "patterns/SafeFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringList>
 
+#include <cstdint>
 #include <ostream>
+#include <string>
+#include <vector>
 
 namespace lumivane {
 namespace {
@@ -47,25 +52,29 @@ int turnOn(const std::string& programName, const QString& folder, std::ostream& 
     if (source.isEmpty()) {
         err << programName << ": cannot find " << SHIPPED_ENTRY.toStdString()
             << " in the data folders ($XDG_DATA_DIRS)\n";
-        return 1;
+        return EXIT_FAILED;
     }
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly)) {
         err << programName << ": cannot read " << source.toStdString() << ": "
             << in.errorString().toStdString() << '\n';
-        return 1;
+        return EXIT_FAILED;
     }
     const QByteArray entry = in.readAll();
     const QString target = folder + QLatin1Char('/') + AUTOSTART_ENTRY_NAME;
-    QSaveFile copy(target);
-    if (!QDir().mkpath(folder) || !copy.open(QIODevice::WriteOnly) ||
-        copy.write(entry) != entry.size() || !copy.commit()) {
-        err << programName << ": cannot write " << target.toStdString() << ": "
-            << copy.errorString().toStdString() << '\n';
-        return 1;
+    const auto cannotWrite = [&](const std::string& reason) {
+        err << programName << ": cannot write " << target.toStdString() << ": " << reason << '\n';
+        return EXIT_FAILED;
+    };
+    if (!QDir().mkpath(folder))
+        return cannotWrite("its folder cannot be made");
+    try {
+        replaceFile(target.toStdString(), std::vector<std::uint8_t>(entry.begin(), entry.end()));
+    } catch (const StoreFileError& error) {
+        return cannotWrite(error.reason());
     }
     out << "The idle watcher starts with the next session: " << target.toStdString() << '\n';
-    return 0;
+    return EXIT_DONE;
 }
 
 int turnOff(const std::string& programName, const QString& folder, std::ostream& out,
@@ -75,11 +84,11 @@ int turnOff(const std::string& programName, const QString& folder, std::ostream&
     if (entry.exists() && !entry.remove()) {
         err << programName << ": cannot remove " << target.toStdString() << ": "
             << entry.errorString().toStdString() << '\n';
-        return 1;
+        return EXIT_FAILED;
     }
     out << "The idle watcher no longer starts with the session (" << target.toStdString()
         << " is gone)\n";
-    return 0;
+    return EXIT_DONE;
 }
 
 } // namespace
@@ -89,12 +98,12 @@ int runIdleAutostart(const std::string& programName, const std::string& value, s
     if (value != "on" && value != "off") {
         err << programName << ": --idle-autostart takes on or off, not '" << value
             << "' (try --help)\n";
-        return 2;
+        return EXIT_USAGE;
     }
     const QString folder = autostartFolder();
     if (folder.isEmpty()) {
         err << programName << ": neither XDG_CONFIG_HOME nor HOME is set\n";
-        return 1;
+        return EXIT_FAILED;
     }
     return value == "on" ? turnOn(programName, folder, out, err)
                          : turnOff(programName, folder, out, err);

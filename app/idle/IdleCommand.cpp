@@ -1,5 +1,6 @@
 #include "app/idle/IdleCommand.h"
 
+#include "app/ExitStatus.h"
 #include "app/idle/IdleSource.h"
 #include "app/idle/IdleTime.h"
 #include "app/idle/IdleWatcher.h"
@@ -75,7 +76,7 @@ int runIdleWatcher(const std::string& programName, const std::string& timeText, 
     if (!time) {
         err << programName << ": --idle takes a time such as 10m or 90s (a bare number counts "
             << "minutes; 1s to 24h), not '" << timeText << "' (try --help)\n";
-        return EXIT_IDLE_USAGE;
+        return EXIT_USAGE;
     }
     // A plain event loop: the watcher needs no display connection of Qt's.
     static int argc = 1;
@@ -89,14 +90,14 @@ int runIdleWatcher(const std::string& programName, const std::string& timeText, 
     std::unique_ptr<IdleSource> source = openIdleSource(problem);
     if (!source) {
         err << programName << ": no idle source in this session: " << problem.toStdString() << '\n';
-        return EXIT_IDLE_NO_SOURCE;
+        return EXIT_FAILED;
     }
     SessionChecks checks;
     SaverProcess saver(ownProgram(), {QStringLiteral("/s")});
     IdleWatcher watcher(
         *source, saver, [&checks] { return checks.reasonToWait(); }, *time);
 
-    int status = EXIT_IDLE_ENDED;
+    int status = EXIT_DONE;
     const auto end = [&](int exitStatus) {
         status = exitStatus;
         saver.stop(SAVER_STOP_GRACE);
@@ -110,10 +111,10 @@ int runIdleWatcher(const std::string& programName, const std::string& timeText, 
     });
     QObject::connect(source.get(), &IdleSource::lost, [&](const QString& why) {
         err << programName << ": " << why.toStdString() << "; the idle watcher ends" << std::endl;
-        end(EXIT_IDLE_LOST);
+        end(EXIT_CONNECTION_LOST);
     });
     QObject guard;
-    if (!catchEndingSignals(&guard, [&] { end(EXIT_IDLE_ENDED); }))
+    if (!catchEndingSignals(&guard, [&] { end(EXIT_DONE); }))
         err << programName << ": cannot catch SIGTERM; it will end the watcher at once\n";
 
     const QStringList checkNames = checks.names();

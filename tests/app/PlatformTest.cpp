@@ -1,8 +1,8 @@
 #include "ProgramRun.h"
 #include "TestFolders.h"
 
-#include "app/PasswordDecisions.h"
 #include "app/PlatformLinux.h"
+#include "app/win32/PasswordDecisions.h"
 
 #include <gtest/gtest.h>
 

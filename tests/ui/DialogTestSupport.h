@@ -2,11 +2,11 @@
 // a world of options, store and scenes for a dialog to work on.
 #pragma once
 
-#include "app/PlatformServices.h"
 #include "engine/Scene.h"
 #include "patterns/DataStore.h"
 #include "ui/DialogContext.h"
 #include "ui/ModalRunner.h"
+#include "view/PlatformServices.h"
 
 #include <QDialog>
 #include <QMessageBox>

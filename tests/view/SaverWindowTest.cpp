@@ -1,7 +1,7 @@
 #include "ViewTestSupport.h"
 
-#include "view/SaverPlatform.h"
-#include "view/SaverWindow.h"
+#include "view/PlatformServices.h"
+#include "view/SaverSession.h"
 #include "view/ViewRules.h"
 
 #include <QCursor>
@@ -26,7 +26,7 @@ using test::ViewWorld;
 
 // A platform that asks no password, as on Linux, or one that prompts and
 // answers as the test says.
-class FakePlatform : public SaverPlatform {
+class FakePlatform : public PlatformServices {
   public:
     bool nt = true;
     bool protection = false;
@@ -37,7 +37,8 @@ class FakePlatform : public SaverPlatform {
 
     bool isNtPlatform() const override { return nt; }
     bool passwordInUse() const override { return protection; }
-    bool verifyPassword(QWidget*) override {
+    bool saverIsRunning() const override { return false; }
+    bool verifyPassword(void*) override {
         const int index = prompts++;
         if (duringPrompt) {
             duringPrompt();
@@ -45,6 +46,9 @@ class FakePlatform : public SaverPlatform {
         return index < static_cast<int>(answers.size()) ? answers[index] : true;
     }
     void setSaverRunning(bool running) override { runningMarks.push_back(running); }
+    void changePassword(long long) override {}
+    void lowerPriority() override {}
+    bool acquireSaverLock(std::string&) override { return true; }
 };
 
 struct Saver {

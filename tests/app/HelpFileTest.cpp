@@ -1,20 +1,21 @@
-#include "ViewTestSupport.h"
+#include "TestFolders.h"
 
-#include "view/HelpFile.h"
+#include "ui/HelpFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-namespace lumivane::test {
+namespace lumivane::testing {
 namespace {
 
 // "Lumivane.hlp" in the current folder wins; without it the manual is found
-// (here the source tree's, as for a program run from its build folder).
+// (here the build folder's copy, as for a program run from there).
 TEST(HelpFile, PrefersLumivaneHlpHereAndFallsBackToTheManual) {
-    testApplication();
+    ensureGuiApplication();
     QTemporaryDir folder;
     const QString previous = QDir::currentPath();
     QDir::setCurrent(folder.path());
@@ -28,4 +29,4 @@ TEST(HelpFile, PrefersLumivaneHlpHereAndFallsBackToTheManual) {
 }
 
 } // namespace
-} // namespace lumivane::test
+} // namespace lumivane::testing

@@ -1,4 +1,4 @@
-#include "view/HelpFile.h"
+#include "ui/HelpFile.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -22,9 +22,6 @@ QString helpFilePath() {
     for (const QString& folder :
          QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
         candidates << folder + '/' + manual;
-#ifdef LUMIVANE_SOURCE_DIR
-    candidates << QStringLiteral(LUMIVANE_SOURCE_DIR "/docs/manual.html");
-#endif
     for (const QString& candidate : candidates) {
         const QFileInfo file(candidate);
         if (file.isFile())

@@ -1,5 +1,6 @@
-// The decisions behind the screen-saver password services, kept apart from the
-// platform calls so that they can be checked anywhere. Each function takes the
+// The decisions behind the Windows screen-saver password services
+// (PlatformWin32.cpp), kept apart from the platform calls so that they can be
+// checked anywhere. Each function takes the
 // platform's raw answers and returns what the program acts on. Plain C++.
 #pragma once
 
@@ -61,12 +62,6 @@ constexpr bool verifyPasswordFrom(bool ntPlatform, bool libraryLoaded, bool entr
     if (ntPlatform || !libraryLoaded || !entryFound)
         return true;
     return result != 0;
-}
-
-// Start-up ends before reading the switch when a saver already runs and the
-// platform would guard it with a password.
-constexpr bool startUpMustEnd(bool saverRunning, bool ntPlatform, bool passwordInUse) {
-    return saverRunning && (ntPlatform || passwordInUse);
 }
 
 } // namespace lumivane

@@ -1,7 +1,9 @@
-// The platform services the program relies on for the screen-saver password,
-// for noticing a saver that already runs and for polite mode. The interface is
-// plain C++ so that each platform's implementation stands on its own and tests
-// can put a fake in its place.
+// The platform services the program relies on: the screen-saver password, the
+// record of a running saver, and polite mode. The full-screen saver asks them
+// for the password before it closes; start-up asks them whether a saver runs
+// already. The interface is plain C++ so that each platform's implementation
+// (app/PlatformLinux, app/win32/PlatformWin32) stands on its own and tests can
+// put a fake in its place.
 #pragma once
 
 #include <memory>
@@ -13,16 +15,21 @@ class PlatformServices {
   public:
     virtual ~PlatformServices() = default;
 
+    // On the NT family (and on Linux) the program asks for no password.
     virtual bool isNtPlatform() const = 0;
     // True when password protection is on or its setting cannot be read.
     virtual bool passwordInUse() const = 0;
     virtual bool saverIsRunning() const = 0;
-    // True when the saver may close. owner is the window that owns the prompt.
+    // Shows the platform's prompt, owned by the window owner; true when the
+    // saver may close.
     virtual bool verifyPassword(void* owner) = 0;
     // Hands the change of the password to the platform; parentHandle 0 is none.
     virtual void changePassword(long long parentHandle) = 0;
     // Lets other programs go first while the saver runs.
     virtual void lowerPriority() = 0;
+    // Tells the platform that a password-protected saver runs (true) or no
+    // longer runs. A platform without such a record does nothing.
+    virtual void setSaverRunning(bool) {}
     // Marks this process as the running full-screen saver until it ends.
     // Returns false, with the reason in problem, when the mark could not be
     // made (the saver still runs).
@@ -41,7 +48,14 @@ class PlatformServices {
     }
 };
 
-// The services of the platform the program was built for.
+// The services of the platform the program was built for (defined with each
+// platform's implementation in app/).
 std::unique_ptr<PlatformServices> makePlatformServices();
+
+// Start-up ends before reading the switch when a saver already runs and the
+// platform would guard it with a password.
+constexpr bool startUpMustEnd(bool saverRunning, bool ntPlatform, bool passwordInUse) {
+    return saverRunning && (ntPlatform || passwordInUse);
+}
 
 } // namespace lumivane

@@ -3,8 +3,8 @@
 // own record of a running screen saver.
 #include <windows.h>
 
-#include "app/PasswordDecisions.h"
-#include "app/PlatformServices.h"
+#include "app/win32/PasswordDecisions.h"
+#include "view/PlatformServices.h"
 
 namespace lumivane {
 namespace {
@@ -104,8 +104,15 @@ class Win32PlatformServices : public PlatformServices {
 
     void lowerPriority() override { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST); }
 
-    // The full-screen window announces itself to the system as a running
-    // screen saver; nothing more is needed here.
+    // A failure is not reported: the saver runs the same.
+    void setSaverRunning(bool running) override {
+        BOOL previous = FALSE;
+        SystemParametersInfoA(SCREEN_SAVER_RUNNING_PARAMETER, running ? TRUE : FALSE, &previous, 0);
+    }
+
+    // The system's own record of a running saver (setSaverRunning, and the
+    // foreground window on the NT family) tells other instances; nothing more
+    // is needed here.
     bool acquireSaverLock(std::string&) override { return true; }
 };
 
