@@ -87,7 +87,6 @@ bool startFullScreen(SaverApp& app) {
 
 DialogContext configurationContext(SaverApp& app, ModalRunner& runner) {
     Options& options = app.options();
-    options.arrowCursor = QCursor(Qt::ArrowCursor);
     options.helpCursor = QCursor(Qt::WhatsThisCursor);
     options.helpCursorsReady = true;
     const ProfileStore& profile = app.profile();

@@ -1,6 +1,6 @@
 // The settings the configuration dialogs read and change: the display options
 // shared with the views, the working copies of the four option words kept in
-// the data file, and the cursors of the quick-help mode. The application's
+// the data file, and the cursor of the quick-help mode. The application's
 // Options record extends it.
 #pragma once
 
@@ -21,8 +21,7 @@ struct DialogOptions : DisplayOptions {
     bool warnOnQuit = true;
     bool enterKeepsDialog = true;
 
-    // Cursors of the quick-help mode, made by the configuration mode.
-    std::optional<QCursor> arrowCursor;
+    // The quick-help mode's cursor, made by the configuration mode.
     std::optional<QCursor> helpCursor;
     bool helpCursorsReady = false;
 };
