@@ -1,10 +1,7 @@
-// The settings the configuration dialogs read and change: the display options
-// shared with the views, the working copies of the four option words kept in
-// the data file, and the cursor of the quick-help mode. The application's
-// Options record extends it.
+// The settings the configuration dialogs read: the working copies of the four
+// option words kept in the data file, and the cursor of the quick-help mode.
+// The application's Options hold one record of them.
 #pragma once
-
-#include "view/DisplayOptions.h"
 
 #include <QCursor>
 
@@ -14,7 +11,7 @@ namespace lumivane {
 
 class DataStore;
 
-struct DialogOptions : DisplayOptions {
+struct DialogSettings {
     // Working copies of the option words; the store holds the persisted ones.
     bool politeMode = false;
     bool noTabMarks = false;
@@ -27,8 +24,8 @@ struct DialogOptions : DisplayOptions {
 };
 
 // Working option words <- persisted ones (after a successful read).
-void copyPersistedOptionWords(const DataStore& store, DialogOptions& options);
+void copyPersistedOptionWords(const DataStore& store, DialogSettings& settings);
 // Persisted option words <- working ones (each time the preferences close).
-void copyWorkingOptionWords(const DialogOptions& options, DataStore& store);
+void copyWorkingOptionWords(const DialogSettings& settings, DataStore& store);
 
 } // namespace lumivane
