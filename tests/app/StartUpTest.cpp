@@ -196,14 +196,14 @@ TEST_F(StartUp, OnlyProfileValueOneTurnsDisplaySwitchesOn) {
     };
     for (const Case& c : {Case{QVariant(), true}, Case{0, false}, Case{1, true}, Case{2, false},
                           Case{"yes", false}}) {
-        auto settings = profileSettings();
-        settings->remove("ShowPatternName");
-        settings->remove("AntiAlias");
+        auto stored = profileSettings();
+        stored->remove("ShowPatternName");
+        stored->remove("AntiAlias");
         if (c.stored.isValid()) {
-            settings->setValue("ShowPatternName", c.stored);
-            settings->setValue("AntiAlias", c.stored);
+            stored->setValue("ShowPatternName", c.stored);
+            stored->setValue("AntiAlias", c.stored);
         }
-        settings->sync();
+        stored->sync();
         SaverApp fresh(APP_NAME, std::make_unique<FakePlatform>());
         fresh.startUp(NO_WINDOW);
         EXPECT_EQ(fresh.options().display.showPatternName, c.on)
@@ -218,9 +218,9 @@ TEST_F(StartUp, SavingWritesProfileSwitchesAsZeroOrOne) {
     app->startUp(NO_WINDOW);
     std::ostringstream err;
     app->saveSettings(err);
-    auto settings = profileSettings();
-    EXPECT_EQ(settings->value("ShowPatternName").toInt(), 0);
-    EXPECT_EQ(settings->value("AntiAlias").toInt(), 1);
+    auto written = profileSettings();
+    EXPECT_EQ(written->value("ShowPatternName").toInt(), 0);
+    EXPECT_EQ(written->value("AntiAlias").toInt(), 1);
 }
 
 TEST_F(StartUp, RunningSaverEndsStartUpBeforeAnythingIsRead) {
