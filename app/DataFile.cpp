@@ -116,7 +116,7 @@ DataSource loadDataFile(Options& options, DataStore& store, std::vector<std::str
     if (saveTarget != nullptr)
         *saveTarget = seen[source == DataSource::CurrentDirectory ? read : 0];
     if (source != DataSource::Defaults)
-        copyPersistedOptionWords(store, options);
+        copyPersistedOptionWords(store, options.dialogs);
     return source;
 }
 

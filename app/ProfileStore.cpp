@@ -1,6 +1,6 @@
 #include "app/ProfileStore.h"
 
-#include "view/DisplayOptions.h"
+#include "view/DisplaySettings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -36,16 +36,16 @@ bool switchOn(QSettings& settings, const char* key) {
 
 } // namespace
 
-void ProfileStore::readDisplayOptions(DisplayOptions& options) const {
+void ProfileStore::readDisplaySettings(DisplaySettings& display) const {
     ConfigGroup config(applicationName_);
-    options.showPatternName = switchOn(*config, SHOW_PATTERN_NAME_KEY);
-    options.antiAlias = switchOn(*config, ANTI_ALIAS_KEY);
+    display.showPatternName = switchOn(*config, SHOW_PATTERN_NAME_KEY);
+    display.antiAlias = switchOn(*config, ANTI_ALIAS_KEY);
 }
 
-void ProfileStore::writeDisplayOptions(const DisplayOptions& options) const {
+void ProfileStore::writeDisplaySettings(const DisplaySettings& display) const {
     ConfigGroup config(applicationName_);
-    config->setValue(SHOW_PATTERN_NAME_KEY, options.showPatternName ? 1 : 0);
-    config->setValue(ANTI_ALIAS_KEY, options.antiAlias ? 1 : 0);
+    config->setValue(SHOW_PATTERN_NAME_KEY, display.showPatternName ? 1 : 0);
+    config->setValue(ANTI_ALIAS_KEY, display.antiAlias ? 1 : 0);
 }
 
 QString ProfileStore::patternPath() const {

@@ -7,7 +7,7 @@
 
 namespace lumivane {
 
-struct DisplayOptions;
+struct DisplaySettings;
 
 inline constexpr const char* PROFILE_COMPANY = "Lumivane Screensaver";
 
@@ -16,9 +16,9 @@ class ProfileStore {
     explicit ProfileStore(QString applicationName) : applicationName_(std::move(applicationName)) {}
 
     // showPatternName and antiAlias are on only for the value 1 (1 when absent).
-    void readDisplayOptions(DisplayOptions& options) const;
+    void readDisplaySettings(DisplaySettings& display) const;
     // Writes both switches as 1 or 0.
-    void writeDisplayOptions(const DisplayOptions& options) const;
+    void writeDisplaySettings(const DisplaySettings& display) const;
 
     // Start folder of the pattern-bank file dialogs, ending in '/'; the home
     // folder when none was stored.

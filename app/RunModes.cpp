@@ -87,11 +87,11 @@ bool startFullScreen(SaverApp& app) {
 
 DialogContext configurationContext(SaverApp& app, ModalRunner& runner) {
     Options& options = app.options();
-    options.arrowCursor = QCursor(Qt::ArrowCursor);
-    options.helpCursor = QCursor(Qt::WhatsThisCursor);
-    options.helpCursorsReady = true;
+    options.dialogs.helpCursor = QCursor(Qt::WhatsThisCursor);
+    options.dialogs.helpCursorsReady = true;
     const ProfileStore& profile = app.profile();
-    return DialogContext{&options,
+    return DialogContext{&options.dialogs,
+                         &options.display,
                          &app.store(),
                          &app.mainScene(),
                          &app.editorScene(),

@@ -43,7 +43,7 @@ SaverApp::SaverApp(const QString& applicationName, std::unique_ptr<PlatformServi
 SaverApp::~SaverApp() = default;
 
 ViewEnvironment SaverApp::viewEnvironment() {
-    ViewEnvironment environment{&options_, &store_, editorScene_.get()};
+    ViewEnvironment environment{&options_.display, &store_, editorScene_.get()};
     environment.openHelp = openHelpFile;
     return environment;
 }
@@ -72,7 +72,7 @@ bool SaverApp::startUp(const std::vector<std::string>& args) {
                        platform_->isNtPlatform(), platform_->passwordInUse()))
         return false;
     setStartValues();
-    profile_.readDisplayOptions(options_);
+    profile_.readDisplaySettings(options_.display);
     sharedRandom().seed(static_cast<std::uint32_t>(std::time(nullptr)));
     dataSource_ = loadDataFile(options_, store_, &unreadDataFiles_, &dataFileSeen_);
     applyDisplayOverrides();
@@ -95,8 +95,8 @@ void SaverApp::applyDisplayOverrides() {
     if (overrides_.fullScreenMode)
         store_.fullScreenMode = *overrides_.fullScreenMode;
     if (overrides_.noName)
-        options_.showPatternName = false;
-    options_.hardEdges = overrides_.noAntiAlias;
+        options_.display.showPatternName = false;
+    options_.display.hardEdges = overrides_.noAntiAlias;
 }
 
 void SaverApp::setStartValues() {
@@ -106,8 +106,8 @@ void SaverApp::setStartValues() {
     store_.currentIndex = 0;
     // The six preferences start at the values the Preferences dialog's
     // "Default" shows.
-    Preferences{}.applyTo(options_);
-    options_.fullScreen = false;
+    Preferences{}.applyTo(options_.dialogs, options_.display);
+    options_.display.fullScreen = false;
 }
 
 bool SaverApp::dispatch(const std::vector<std::string>& args) {
@@ -133,7 +133,7 @@ void SaverApp::shutDown() {
 }
 
 void SaverApp::prepareFullScreen(std::ostream& err) {
-    options_.fullScreen = true;
+    options_.display.fullScreen = true;
     if (store_.politeMode != 0)
         platform_->lowerPriority();
     prepareNameFont();
@@ -143,12 +143,12 @@ void SaverApp::prepareFullScreen(std::ostream& err) {
 }
 
 void SaverApp::prepareNameFont() {
-    if (options_.showPatternName)
-        options_.nameFont = patternNameFont();
+    if (options_.display.showPatternName)
+        options_.display.nameFont = patternNameFont();
 }
 
 bool SaverApp::saveSettings(std::ostream& err) {
-    profile_.writeDisplayOptions(options_);
+    profile_.writeDisplaySettings(options_.display);
     const std::string target = options_.dataFilePath();
     makeDataFolder(options_); // a failure shows up as the failure to save below
     try {

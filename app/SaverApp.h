@@ -9,6 +9,7 @@
 #include "app/ProfileStore.h"
 #include "patterns/DataStore.h"
 #include "view/PlatformServices.h"
+#include "view/ViewEnvironment.h"
 
 #include <iosfwd>
 #include <memory>

@@ -22,7 +22,9 @@ class ColourTools {
     // with a new random design; every other field is left as it was.
     static void randomisePattern(Pattern& pattern) { generatePattern(pattern); }
     // Fills all three slots of the layer with random settings.
-    static void randomiseLayer(Layer& layer) { generateLayer(layer); }
+    static void randomiseLayer(Layer& layer, LayerDrawRules rules = {}) {
+        generateLayer(layer, rules);
+    }
 };
 
 } // namespace lumivane

@@ -7,7 +7,7 @@
 namespace lumivane {
 namespace {
 
-void generateSlot(Layer& layer, int i) {
+void generateSlot(Layer& layer, int i, LayerDrawRules rules) {
     layer.angleMode[i] = drawMod(3);
     layer.animate[i] = coinFlip() ? 0 : drawMod(100);
     layer.border[i] = coinFlip() ? 1 : 0;
@@ -18,12 +18,12 @@ void generateSlot(Layer& layer, int i) {
     layer.colourMode[i] = coinFlip() ? COLOUR_CONST : drawMod(3) + 1;
     layer.shape[i] = drawMod(EDITABLE_SHAPE_COUNT);
     layer.ratio[i] = drawMod(101);
-    if (i == 2 && coinFlip()) {
-        layer.ratio[2] = 0; // half of the layers use only their first two slots
+    if (rules.mayDropThirdSlot && i == 2 && coinFlip()) {
+        layer.ratio[2] = 0;
     }
     layer.size[i] = drawMod(101);
-    if (coinFlip()) {
-        layer.size[i] /= 2; // favours larger pieces
+    if (rules.favourLargerPieces && coinFlip()) {
+        layer.size[i] /= 2;
     }
     layer.sizeMode[i] = drawMod(3);
 }
@@ -51,9 +51,9 @@ ColourRef generateBackground() {
 
 } // namespace
 
-void generateLayer(Layer& layer) {
+void generateLayer(Layer& layer, LayerDrawRules rules) {
     for (int i = 0; i < SLOTS_PER_LAYER; ++i) {
-        generateSlot(layer, i);
+        generateSlot(layer, i, rules);
     }
 }
 

@@ -12,16 +12,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <cstddef>
 #include <iterator>
 
 namespace lumivane {
 namespace {
 
-// The mode buttons in mode order, with their template ids.
-constexpr struct {
-    int id;
-    const char* caption;
-} MODE_BUTTONS[] = {{100, "Constant"}, {101, "Random"}, {102, "Changing"}};
+// Template ids of the mode buttons, in mode order.
+constexpr int MODE_BUTTON_IDS[] = {100, 101, 102};
+static_assert(std::size(MODE_BUTTON_IDS) == std::size_t(BACKGROUND_MODE_NAMES.count()));
 
 } // namespace
 
@@ -49,10 +48,10 @@ BackgroundColourDialog::BackgroundColourDialog(const DialogContext& context, Col
     modes_ = new QButtonGroup(this);
     auto* modeRow = new QHBoxLayout;
     modeRow->addStretch();
-    for (int value = 0; value < int(std::size(MODE_BUTTONS)); ++value) {
-        const QString caption = QString::fromLatin1(MODE_BUTTONS[value].caption);
+    for (int value = 0; value < BACKGROUND_MODE_NAMES.count(); ++value) {
+        const QString caption = QString::fromLatin1(BACKGROUND_MODE_NAMES.name(value));
         auto* radio = new QRadioButton(caption, this);
-        radio->setObjectName(QStringLiteral("id%1").arg(MODE_BUTTONS[value].id));
+        radio->setObjectName(QStringLiteral("id%1").arg(MODE_BUTTON_IDS[value]));
         radio->setAccessibleName(caption);
         radio->setMinimumWidth(dialogUnitsX(this, 50));
         radio->setChecked(value == mode);

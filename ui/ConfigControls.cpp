@@ -22,9 +22,6 @@
 namespace lumivane {
 namespace {
 
-constexpr const char* SCREEN_SHAPES[] = {"Circle", "Oval", "Rectangle", "Three Mirror"};
-constexpr const char* FULL_SCREEN_MODE_CAPTIONS[] = {"Use Current", "Use Random", "Auto-Generate",
-                                                     "Cycle"};
 constexpr int SLIDER_MAXIMUM = 100;
 constexpr int SLIDER_TICKS = 10;
 
@@ -113,7 +110,7 @@ QLayout* ConfigControls::createPreviewColumn(const DialogContext& context) {
 QGroupBox* ConfigControls::createOverallGroup() {
     auto* group = new QGroupBox(QStringLiteral("Overall Image Characteristics"), dialog_);
     shapeList = DialogBase::named(new DropDownList(dialog_), 1112, QStringLiteral("Screen shape"));
-    for (const char* shape : SCREEN_SHAPES)
+    for (const char* shape : SCREEN_SHAPE_NAMES)
         shapeList->addItem(QString::fromLatin1(shape));
     shapeList->setMinimumWidth(dialogUnitsX(dialog_, 113));
 
@@ -178,7 +175,7 @@ QGroupBox* ConfigControls::createSavedPatternsGroup() {
     fullScreenModes = new QButtonGroup(dialog_);
     auto* modes = new QGridLayout;
     for (int mode = FULLSCREEN_USE_CURRENT; mode <= FULLSCREEN_CYCLE; ++mode) {
-        const QString caption = QString::fromLatin1(FULL_SCREEN_MODE_CAPTIONS[mode]);
+        const QString caption = QString::fromLatin1(FULL_SCREEN_MODE_NAMES.name(mode));
         auto* radio = DialogBase::named(new QRadioButton(caption, dialog_),
                                         FULL_SCREEN_MODE_IDS[mode], caption);
         fullScreenModes->addButton(radio, mode);

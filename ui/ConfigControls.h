@@ -6,11 +6,14 @@
 // their places. The dialog connects them.
 #pragma once
 
+#include "patterns/DataStore.h"
 #include "patterns/Pattern.h"
 #include "ui/DialogContext.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 class QButtonGroup;
 class QCheckBox;
@@ -57,6 +60,7 @@ constexpr SliderDef SLIDERS[SLIDER_COUNT] = {
 
 // Template ids of the full-screen mode radio buttons, in mode order.
 inline constexpr int FULL_SCREEN_MODE_IDS[] = {1123, 1124, 1125, 1127};
+static_assert(std::size(FULL_SCREEN_MODE_IDS) == std::size_t(FULL_SCREEN_MODE_NAMES.count()));
 // Template ids of the layer editor buttons of layers 0 (bottom), 1 and 2 (top).
 inline constexpr int LAYER_BUTTON_IDS[LAYERS_PER_PATTERN] = {1094, 1096, 1098};
 

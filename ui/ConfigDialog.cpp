@@ -228,7 +228,7 @@ void ConfigDialog::keepSymmetryText() {
 void ConfigDialog::setDefaultButton() {
     for (QPushButton* button : findChildren<QPushButton*>())
         button->setAutoDefault(false);
-    controls_.ok->setDefault(!context_.options->enterKeepsDialog);
+    controls_.ok->setDefault(!context_.settings->enterKeepsDialog);
 }
 
 void ConfigDialog::pausePreviews() {
@@ -264,7 +264,7 @@ void ConfigDialog::keyPressEvent(QKeyEvent* event) {
         return;
     }
     event->accept();
-    const bool keep = context_.options->enterKeepsDialog;
+    const bool keep = context_.settings->enterKeepsDialog;
     QWidget* focused = focusWidget();
     if (qobject_cast<QPushButton*>(focused) || qobject_cast<QToolButton*>(focused)) {
         if (!(keep && focused == controls_.ok))
@@ -392,15 +392,16 @@ void ConfigDialog::editBackground() {
 }
 
 void ConfigDialog::editPreferences() {
-    DialogOptions& options = *context_.options;
-    const ScopedModal<PreferencesDialog> preferences(Preferences::of(options), *context_.runner,
-                                                     this);
+    DialogSettings& settings = *context_.settings;
+    DisplaySettings& display = *context_.display;
+    const ScopedModal<PreferencesDialog> preferences(Preferences::of(settings, display),
+                                                     *context_.runner, this);
     const std::optional<int> result = runModal(*preferences);
     if (!result)
         return;
     if (*result == QDialog::Accepted)
-        preferences->preferences().applyTo(options);
-    copyWorkingOptionWords(options, *context_.store);
+        preferences->preferences().applyTo(settings, display);
+    copyWorkingOptionWords(settings, *context_.store);
     setDefaultButton();
     applyChanges();
 }
@@ -450,7 +451,7 @@ void ConfigDialog::accept() {
 void ConfigDialog::reject() {
     if (explain(2))
         return;
-    if (context_.options->warnOnQuit) {
+    if (context_.settings->warnOnQuit) {
         const std::optional<QMessageBox::StandardButton> answer = tell(
             QMessageBox::Warning, context_.applicationName,
             QStringLiteral("Exit without saving changes?"), QMessageBox::Yes | QMessageBox::No);

@@ -40,7 +40,7 @@ DialogBase::~DialogBase() {
 }
 
 QToolButton* DialogBase::createQuickHelpButton() {
-    quickHelp_ = std::make_unique<QuickHelp>(this, *context_.options);
+    quickHelp_ = std::make_unique<QuickHelp>(this, *context_.settings);
     connect(quickHelp_->button(), &QToolButton::toggled, this, &DialogBase::pressQuickHelp);
     return quickHelp_->button();
 }
@@ -222,12 +222,12 @@ std::optional<QMessageBox::StandardButton> DialogBase::tell(QMessageBox::Icon ic
 // ---- Focus, keys and the ending --------------------------------------------
 
 void DialogBase::focusSinkIfWanted() {
-    if (context_.options->noTabMarks)
+    if (context_.settings->noTabMarks)
         focusSink_->setFocus(Qt::OtherFocusReason);
 }
 
 bool DialogBase::focusNextPrevChild(bool next) {
-    if (context_.options->noTabMarks) {
+    if (context_.settings->noTabMarks) {
         focusSinkIfWanted();
         return true;
     }

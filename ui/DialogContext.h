@@ -1,9 +1,11 @@
-// What the configuration dialogs work with: the options, the pattern store, the
-// two shared scenes, the modal runner, and the profile's pattern-bank folder.
+// What the configuration dialogs work with: their settings and the display
+// settings (which the preferences edit too), the pattern store, the two shared
+// scenes, the modal runner, and the profile's pattern-bank folder.
 #pragma once
 
-#include "ui/DialogOptions.h"
-#include "view/DisplayOptions.h"
+#include "ui/DialogSettings.h"
+#include "view/DisplaySettings.h"
+#include "view/ViewEnvironment.h"
 
 #include <QString>
 
@@ -16,7 +18,8 @@ class ModalRunner;
 class Scene;
 
 struct DialogContext {
-    DialogOptions* options = nullptr;
+    DialogSettings* settings = nullptr;
+    DisplaySettings* display = nullptr;
     DataStore* store = nullptr;
     Scene* mainScene = nullptr;
     Scene* editorScene = nullptr;
@@ -29,7 +32,7 @@ struct DialogContext {
     std::function<QString()> patternPath;
     std::function<void(const QString&)> setPatternPath;
 
-    ViewEnvironment viewEnvironment() const { return {options, store, editorScene}; }
+    ViewEnvironment viewEnvironment() const { return {display, store, editorScene}; }
 };
 
 } // namespace lumivane

@@ -233,7 +233,7 @@ QString helpTextIn(std::span<const HelpText> table, int id) {
     if (id == 0)
         return {};
     for (const HelpText& entry : table) {
-        for (int slot = 0; slot < 3; ++slot) {
+        for (int slot = 0; slot < SLOTS_PER_LAYER; ++slot) {
             if (entry.ids[slot] != id)
                 continue;
             const QString text = QString::fromLatin1(entry.text);

@@ -2,6 +2,8 @@
 // text verbatim with its line breaks and trailing blanks.
 #pragma once
 
+#include "patterns/Pattern.h"
+
 #include <QString>
 
 #include <span>
@@ -12,7 +14,7 @@ namespace lumivane {
 // the layer editor's slots 1, 2 and 3, where "%1" in the text stands for the
 // slot's digit.
 struct HelpText {
-    int ids[3];
+    int ids[SLOTS_PER_LAYER];
     const char* text;
 };
 

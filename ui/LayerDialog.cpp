@@ -1,7 +1,6 @@
 #include "ui/LayerDialog.h"
 
 #include "engine/ColourTools.h"
-#include "engine/Random.h"
 #include "engine/Scene.h"
 #include "engine/Shapes.h"
 #include "patterns/DataStore.h"
@@ -44,25 +43,9 @@ QString LayerDialog::helpText(int id) {
     return helpTextIn(LAYER_DIALOG_HELP, id);
 }
 
-// Draws the same quantities in the same order as the pattern generator's
-// layer randomiser, but keeps every ratio and size as drawn.
+// The generator's layer draw, with every ratio and size kept as drawn.
 void LayerDialog::randomiseSlots(Layer& layer) {
-    RandomSource& random = sharedRandom();
-    for (int i = 0; i < SLOTS_PER_LAYER; ++i) {
-        layer.angleMode[i] = random.drawMod(ANGLE_MODE_COUNT);
-        layer.animate[i] = random.draw() >= COIN_THRESHOLD ? random.drawMod(100) : 0;
-        layer.border[i] = random.draw() < COIN_THRESHOLD ? 1 : 0;
-        const int value = random.drawMod(75) + 26;
-        const int saturation = random.drawMod(75) + 26;
-        const int hue = random.drawMod(360);
-        layer.colour[i] = ColourTools::hsvToRgb(hue, saturation, value);
-        layer.colourMode[i] =
-            random.draw() >= COIN_THRESHOLD ? random.drawMod(COLOUR_MODE_COUNT - 1) + 1 : 0;
-        layer.shape[i] = random.drawMod(EDITABLE_SHAPE_COUNT);
-        layer.ratio[i] = random.drawMod(101);
-        layer.size[i] = random.drawMod(101);
-        layer.sizeMode[i] = random.drawMod(SIZE_MODE_COUNT);
-    }
+    ColourTools::randomiseLayer(layer, {.mayDropThirdSlot = false, .favourLargerPieces = false});
 }
 
 LayerDialog::LayerDialog(const DialogContext& context, const Pattern& pattern, const Layer& layer,

@@ -34,8 +34,8 @@ class LayerDialog : public DialogBase {
     // The help text of the control with this template id; empty for none.
     static QString helpText(int id);
 
-    // The editor's own randomiser: new settings for all three slots, drawn
-    // from the shared random source.
+    // The editor's Randomise: new settings for all three slots, drawn as the
+    // pattern generator draws a layer but with every ratio and size kept.
     static void randomiseSlots(Layer& layer);
 
     // Layer -> controls, without reporting the changes.

@@ -1,8 +1,9 @@
 #include "ui/PreferencesDialog.h"
 
-#include "ui/DialogOptions.h"
+#include "ui/DialogSettings.h"
 #include "ui/DialogUnits.h"
 #include "ui/ModalRunner.h"
+#include "view/DisplaySettings.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -14,18 +15,18 @@
 
 namespace lumivane {
 
-Preferences Preferences::of(const DialogOptions& options) {
-    return Preferences{options.noTabMarks, options.enterKeepsDialog, options.warnOnQuit,
-                       options.politeMode, options.antiAlias,        options.showPatternName};
+Preferences Preferences::of(const DialogSettings& settings, const DisplaySettings& display) {
+    return Preferences{settings.noTabMarks, settings.enterKeepsDialog, settings.warnOnQuit,
+                       settings.politeMode, display.antiAlias,         display.showPatternName};
 }
 
-void Preferences::applyTo(DialogOptions& options) const {
-    options.noTabMarks = noTabMarks;
-    options.enterKeepsDialog = enterKeepsDialog;
-    options.warnOnQuit = warnOnQuit;
-    options.politeMode = politeMode;
-    options.antiAlias = antiAlias;
-    options.showPatternName = showPatternName;
+void Preferences::applyTo(DialogSettings& settings, DisplaySettings& display) const {
+    settings.noTabMarks = noTabMarks;
+    settings.enterKeepsDialog = enterKeepsDialog;
+    settings.warnOnQuit = warnOnQuit;
+    settings.politeMode = politeMode;
+    display.antiAlias = antiAlias;
+    display.showPatternName = showPatternName;
 }
 
 PreferencesDialog::PreferencesDialog(const Preferences& preferences, ModalRunner& runner,

@@ -9,7 +9,8 @@ class QCheckBox;
 
 namespace lumivane {
 
-struct DialogOptions;
+struct DialogSettings;
+struct DisplaySettings;
 class ModalRunner;
 
 struct Preferences {
@@ -20,9 +21,9 @@ struct Preferences {
     bool antiAlias = true;
     bool showPatternName = false;
 
-    // The working values of the options, and back.
-    static Preferences of(const DialogOptions& options);
-    void applyTo(DialogOptions& options) const;
+    // The working values of the settings, and back.
+    static Preferences of(const DialogSettings& settings, const DisplaySettings& display);
+    void applyTo(DialogSettings& settings, DisplaySettings& display) const;
 
     bool operator==(const Preferences&) const = default;
 };

@@ -1,6 +1,6 @@
 #include "ui/QuickHelp.h"
 
-#include "ui/DialogOptions.h"
+#include "ui/DialogSettings.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -52,8 +52,8 @@ QIcon quickHelpIcon() {
 
 } // namespace
 
-QuickHelp::QuickHelp(QWidget* dialog, const DialogOptions& options)
-    : options_(options), button_(new QToolButton(dialog)) {
+QuickHelp::QuickHelp(QWidget* dialog, const DialogSettings& settings)
+    : settings_(settings), button_(new QToolButton(dialog)) {
     button_->setObjectName(QStringLiteral("id%1").arg(QUICK_HELP_ID));
     button_->setAccessibleName(QStringLiteral("Quick help"));
     button_->setToolTip(QStringLiteral("Quick help: press, then click a control"));
@@ -69,8 +69,8 @@ QuickHelp::~QuickHelp() {
 void QuickHelp::enter() {
     active_ = true;
     showButton(true);
-    if (options_.helpCursorsReady && options_.helpCursor && !cursorShown_) {
-        QApplication::setOverrideCursor(*options_.helpCursor);
+    if (settings_.helpCursorsReady && settings_.helpCursor && !cursorShown_) {
+        QApplication::setOverrideCursor(*settings_.helpCursor);
         cursorShown_ = true;
     }
 }

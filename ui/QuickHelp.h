@@ -12,7 +12,7 @@ class QWidget;
 
 namespace lumivane {
 
-struct DialogOptions;
+struct DialogSettings;
 
 inline constexpr const char* QUICK_HELP_TITLE = "Lumivane Help";
 // Template id of the question-mark button in every dialog that has one.
@@ -20,7 +20,7 @@ inline constexpr int QUICK_HELP_ID = 1117;
 
 class QuickHelp {
   public:
-    QuickHelp(QWidget* dialog, const DialogOptions& options);
+    QuickHelp(QWidget* dialog, const DialogSettings& settings);
     // Gives the cursor back; the button belongs to the dialog.
     ~QuickHelp();
     QuickHelp(const QuickHelp&) = delete;
@@ -39,7 +39,7 @@ class QuickHelp {
     void showButton(bool down);
     void restoreCursor();
 
-    const DialogOptions& options_;
+    const DialogSettings& settings_;
     QPointer<QToolButton> button_;
     bool active_ = false;
     bool cursorShown_ = false;

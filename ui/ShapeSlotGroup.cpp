@@ -1,7 +1,6 @@
 #include "ui/ShapeSlotGroup.h"
 
 #include "engine/Shapes.h"
-#include "patterns/Pattern.h"
 #include "ui/ColourButton.h"
 #include "ui/DialogBase.h"
 #include "ui/DialogUnits.h"
@@ -16,39 +15,18 @@
 namespace lumivane {
 namespace {
 
+// Per slot: shape list, ratio, colour button, colour modes; size, size modes,
+// angle modes, animate, border.
+// clang-format off
 constexpr ShapeSlotGroup::Ids SLOT_IDS[SLOTS_PER_LAYER] = {
-    {1045,
-     1046,
-     1051,
-     {1052, 1053, 1054, 1055},
-     1047,
-     {1048, 1049, 1050},
-     {1056, 1057, 1058},
-     1059,
-     1060},
-    {1071,
-     1072,
-     1073,
-     {1064, 1065, 1066, 1067},
-     1074,
-     {1061, 1062, 1063},
-     {1068, 1069, 1070},
-     1075,
-     1076},
-    {1087,
-     1088,
-     1089,
-     {1080, 1081, 1082, 1083},
-     1090,
-     {1077, 1078, 1079},
-     {1084, 1085, 1086},
-     1091,
-     1092},
+    {1045, 1046, 1051, {1052, 1053, 1054, 1055},
+     1047, {1048, 1049, 1050}, {1056, 1057, 1058}, 1059, 1060},
+    {1071, 1072, 1073, {1064, 1065, 1066, 1067},
+     1074, {1061, 1062, 1063}, {1068, 1069, 1070}, 1075, 1076},
+    {1087, 1088, 1089, {1080, 1081, 1082, 1083},
+     1090, {1077, 1078, 1079}, {1084, 1085, 1086}, 1091, 1092},
 };
-
-constexpr const char* COLOUR_MODES[COLOUR_MODE_COUNT] = {"Const", "Mix", "Vary", "Change"};
-constexpr const char* SIZE_MODES[SIZE_MODE_COUNT] = {"Const", "Mix", "Change"};
-constexpr const char* ANGLE_MODES[ANGLE_MODE_COUNT] = {"Const", "Rotate", "Twirl"};
+// clang-format on
 constexpr int SLIDER_MAXIMUM = 100;
 constexpr int SLIDER_TICKS = 10;
 
@@ -93,12 +71,13 @@ QSlider* ShapeSlotGroup::createSlider(Qt::Orientation orientation, int id, const
     return control;
 }
 
-// A radio group whose buttons have the values 0, 1, ... in template order.
-QButtonGroup* ShapeSlotGroup::createChoices(std::span<const int> buttonIds,
-                                            const char* const* captions, const char* what) {
+// A radio group whose buttons have the values 0, 1, ... in template order,
+// captioned with the values' names.
+QButtonGroup* ShapeSlotGroup::createChoices(std::span<const int> buttonIds, NameTable captions,
+                                            const char* what) {
     auto* group = new QButtonGroup(this);
     for (int value = 0; value < int(buttonIds.size()); ++value) {
-        const QString caption = QString::fromLatin1(captions[value]);
+        const QString caption = QString::fromLatin1(captions.name(value));
         auto* radio = DialogBase::named(new QRadioButton(caption, this), buttonIds[value],
                                         name_ + QLatin1Char(' ') + QString::fromLatin1(what) +
                                             QLatin1Char(' ') + caption);
@@ -112,8 +91,9 @@ QGroupBox* ShapeSlotGroup::createShapeGroup() {
     shapeList =
         DialogBase::named(new DropDownList(this), ids.shapeList, name_ + QStringLiteral(" shape"));
     shapeList->setMaxVisibleItems(EDITABLE_SHAPE_COUNT);
+    const NameTable shapes = shapeNames();
     for (int shape = 0; shape < EDITABLE_SHAPE_COUNT; ++shape)
-        shapeList->addItem(QString::fromStdString(shapeName(shape)));
+        shapeList->addItem(QString::fromLatin1(shapes.name(shape)));
     ratio = createSlider(Qt::Horizontal, ids.ratio, "ratio");
     ratio->setMinimumWidth(dialogUnitsX(this, 70));
     auto* column = new QVBoxLayout(group);
@@ -129,7 +109,7 @@ QGroupBox* ShapeSlotGroup::createColourGroup() {
     colourButton->setMinimumSize(dialogUnits(this, 40, 14));
     auto* grid = new QGridLayout(group);
     grid->addWidget(colourButton, 0, 0, 1, 2);
-    colourModes = createChoices(ids.colourModes, COLOUR_MODES, "colour");
+    colourModes = createChoices(ids.colourModes, COLOUR_MODE_NAMES, "colour");
     const QList<QAbstractButton*> radios = colourModes->buttons();
     for (int i = 0; i < radios.size(); ++i)
         grid->addWidget(radios[i], 1 + i / 2, i % 2);
@@ -145,7 +125,7 @@ QGroupBox* ShapeSlotGroup::createSizeGroup() {
     size->setInvertedControls(true);
     size->setMinimumHeight(dialogUnitsY(this, 40));
     auto* radios = new QVBoxLayout;
-    sizeModes = createChoices(ids.sizeModes, SIZE_MODES, "size");
+    sizeModes = createChoices(ids.sizeModes, SIZE_MODE_NAMES, "size");
     for (QAbstractButton* radio : sizeModes->buttons())
         radios->addWidget(radio);
     auto* row = new QHBoxLayout(group);
@@ -157,7 +137,7 @@ QGroupBox* ShapeSlotGroup::createSizeGroup() {
 QGroupBox* ShapeSlotGroup::createAngleGroup() {
     QGroupBox* group = createInnerGroup("Angle");
     auto* radios = new QVBoxLayout(group);
-    angleModes = createChoices(ids.angleModes, ANGLE_MODES, "angle");
+    angleModes = createChoices(ids.angleModes, ANGLE_MODE_NAMES, "angle");
     for (QAbstractButton* radio : angleModes->buttons())
         radios->addWidget(radio);
     return group;

@@ -3,6 +3,9 @@
 // and the border box, named by the slot's template ids.
 #pragma once
 
+#include "patterns/NameTable.h"
+#include "patterns/Pattern.h"
+
 #include <QGroupBox>
 #include <QString>
 
@@ -14,11 +17,6 @@ class QLayout;
 class QSlider;
 
 namespace lumivane {
-
-// The choices of a slot's colour, size and angle behaviour.
-inline constexpr int COLOUR_MODE_COUNT = 4;
-inline constexpr int SIZE_MODE_COUNT = 3;
-inline constexpr int ANGLE_MODE_COUNT = 3;
 
 class ColourButton;
 class DropDownList;
@@ -32,10 +30,10 @@ class ShapeSlotGroup : public QGroupBox {
         int shapeList;
         int ratio;
         int colourButton;
-        int colourModes[COLOUR_MODE_COUNT];
+        int colourModes[COLOUR_MODE_NAMES.count()];
         int size;
-        int sizeModes[SIZE_MODE_COUNT];
-        int angleModes[ANGLE_MODE_COUNT];
+        int sizeModes[SIZE_MODE_NAMES.count()];
+        int angleModes[ANGLE_MODE_NAMES.count()];
         int animate;
         int border;
     };
@@ -61,7 +59,7 @@ class ShapeSlotGroup : public QGroupBox {
   private:
     QGroupBox* createInnerGroup(const char* caption);
     QSlider* createSlider(Qt::Orientation orientation, int id, const char* what);
-    QButtonGroup* createChoices(std::span<const int> buttonIds, const char* const* captions,
+    QButtonGroup* createChoices(std::span<const int> buttonIds, NameTable captions,
                                 const char* what);
     QGroupBox* createShapeGroup();
     QGroupBox* createColourGroup();

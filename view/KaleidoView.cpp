@@ -165,14 +165,14 @@ void KaleidoView::loadSceneInFull() {
 }
 
 bool KaleidoView::antiAliasing() const {
-    const DisplayOptions* options = environment_.options;
-    return options == nullptr ||
-           (!options->hardEdges && (!options->fullScreen || options->antiAlias));
+    const DisplaySettings* display = environment_.display;
+    return display == nullptr ||
+           (!display->hardEdges && (!display->fullScreen || display->antiAlias));
 }
 
 bool KaleidoView::nameOverlayDue() const {
-    const DisplayOptions* options = environment_.options;
-    return options != nullptr && options->showPatternName && nameFitsClient(width()) &&
+    const DisplaySettings* display = environment_.display;
+    return display != nullptr && display->showPatternName && nameFitsClient(width()) &&
            nameStillShowing(clock_(), resetTick_);
 }
 
@@ -299,7 +299,7 @@ void KaleidoView::drawFrameInto(QImage& image, QPoint deviceOffset) {
         // whatever the window's format.
         QImage pixels(origin, target.width, target.height, bytesPerLine, QImage::Format_RGB32);
         pixels.setDevicePixelRatio(frameRatio_);
-        const std::optional<QFont>& font = environment_.options->nameFont;
+        const std::optional<QFont>& font = environment_.display->nameFont;
         writeNameOverlay(pixels, frameRatio_,
                          QString::fromStdString(windows1252ToUtf8(pattern_.nameText())),
                          font ? &*font : nullptr, nameColourFor(pattern_.backgroundColour));

@@ -9,7 +9,8 @@
 #pragma once
 
 #include "patterns/Pattern.h"
-#include "view/DisplayOptions.h"
+#include "view/DisplaySettings.h"
+#include "view/ViewEnvironment.h"
 
 #include <QImage>
 #include <QPointer>

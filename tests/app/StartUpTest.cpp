@@ -115,11 +115,11 @@ TEST_F(StartUp, NoDataFileAnywhereGivesDefaultsAndSavesToUserFolder) {
     EXPECT_EQ(app->store().count(), 1);
     for (ColourRef colour : app->store().customColours)
         EXPECT_EQ(colour, 0xC0C0FFu);
-    const Options& options = app->options();
-    EXPECT_TRUE(options.warnOnQuit && options.enterKeepsDialog);
-    EXPECT_FALSE(options.politeMode || options.noTabMarks);
+    const DialogSettings& words = app->options().dialogs;
+    EXPECT_TRUE(words.warnOnQuit && words.enterKeepsDialog);
+    EXPECT_FALSE(words.politeMode || words.noTabMarks);
     EXPECT_EQ(app->store().politeMode, 1); // persisted default differs from the working copy
-    EXPECT_EQ(options.dataDirectory, dataHome.slashed() + "lumivane/");
+    EXPECT_EQ(app->options().dataDirectory, dataHome.slashed() + "lumivane/");
 
     std::ostringstream err;
     ASSERT_TRUE(app->saveSettings(err)) << err.str();
@@ -133,11 +133,11 @@ TEST_F(StartUp, ReadsUserFolderFirstAndCopiesOptionWords) {
     app->startUp(NO_WINDOW);
     EXPECT_EQ(app->dataSource(), DataSource::DataDirectory);
     EXPECT_EQ(firstName(), "user");
-    const Options& options = app->options();
-    EXPECT_FALSE(options.politeMode);
-    EXPECT_TRUE(options.noTabMarks);
-    EXPECT_FALSE(options.warnOnQuit);
-    EXPECT_TRUE(options.enterKeepsDialog);
+    const DialogSettings& words = app->options().dialogs;
+    EXPECT_FALSE(words.politeMode);
+    EXPECT_TRUE(words.noTabMarks);
+    EXPECT_FALSE(words.warnOnQuit);
+    EXPECT_TRUE(words.enterKeepsDialog);
 }
 
 TEST_F(StartUp, CurrentDirectoryFileIsReadAndSavedBackThere) {
@@ -146,7 +146,7 @@ TEST_F(StartUp, CurrentDirectoryFileIsReadAndSavedBackThere) {
     EXPECT_EQ(app->dataSource(), DataSource::CurrentDirectory);
     EXPECT_EQ(firstName(), "current");
     EXPECT_EQ(app->options().dataDirectory, "");
-    EXPECT_TRUE(app->options().noTabMarks);
+    EXPECT_TRUE(app->options().dialogs.noTabMarks);
 
     app->store().patternAt(0)->setNameText("changed");
     std::ostringstream err;
@@ -162,7 +162,7 @@ TEST_F(StartUp, SystemFolderFileIsReadButSavedToUserFolder) {
     app->startUp(NO_WINDOW);
     EXPECT_EQ(app->dataSource(), DataSource::SystemDirectory);
     EXPECT_EQ(firstName(), "system");
-    EXPECT_TRUE(app->options().noTabMarks);
+    EXPECT_TRUE(app->options().dialogs.noTabMarks);
     std::ostringstream err;
     ASSERT_TRUE(app->saveSettings(err)) << err.str();
     EXPECT_TRUE(fs::is_regular_file(userFile()));
@@ -185,7 +185,7 @@ TEST_F(StartUp, RefusedFileCountsAsReadAndCopiesWordsAsTheyStand) {
     EXPECT_EQ(app->dataSource(), DataSource::DataDirectory);
     EXPECT_EQ(app->store().loadStatus(), LOAD_NOT_A_STORE);
     EXPECT_EQ(app->store().count(), 0);
-    EXPECT_FALSE(app->options().warnOnQuit); // the untouched store's words are all 0
+    EXPECT_FALSE(app->options().dialogs.warnOnQuit); // the untouched store's words are all 0
     EXPECT_EQ(app->store().customColours[15], 0xC0C0FFu);
 }
 
@@ -196,18 +196,19 @@ TEST_F(StartUp, OnlyProfileValueOneTurnsDisplaySwitchesOn) {
     };
     for (const Case& c : {Case{QVariant(), true}, Case{0, false}, Case{1, true}, Case{2, false},
                           Case{"yes", false}}) {
-        auto settings = profileSettings();
-        settings->remove("ShowPatternName");
-        settings->remove("AntiAlias");
+        auto stored = profileSettings();
+        stored->remove("ShowPatternName");
+        stored->remove("AntiAlias");
         if (c.stored.isValid()) {
-            settings->setValue("ShowPatternName", c.stored);
-            settings->setValue("AntiAlias", c.stored);
+            stored->setValue("ShowPatternName", c.stored);
+            stored->setValue("AntiAlias", c.stored);
         }
-        settings->sync();
+        stored->sync();
         SaverApp fresh(APP_NAME, std::make_unique<FakePlatform>());
         fresh.startUp(NO_WINDOW);
-        EXPECT_EQ(fresh.options().showPatternName, c.on) << c.stored.toString().toStdString();
-        EXPECT_EQ(fresh.options().antiAlias, c.on) << c.stored.toString().toStdString();
+        EXPECT_EQ(fresh.options().display.showPatternName, c.on)
+            << c.stored.toString().toStdString();
+        EXPECT_EQ(fresh.options().display.antiAlias, c.on) << c.stored.toString().toStdString();
     }
 }
 
@@ -217,9 +218,9 @@ TEST_F(StartUp, SavingWritesProfileSwitchesAsZeroOrOne) {
     app->startUp(NO_WINDOW);
     std::ostringstream err;
     app->saveSettings(err);
-    auto settings = profileSettings();
-    EXPECT_EQ(settings->value("ShowPatternName").toInt(), 0);
-    EXPECT_EQ(settings->value("AntiAlias").toInt(), 1);
+    auto written = profileSettings();
+    EXPECT_EQ(written->value("ShowPatternName").toInt(), 0);
+    EXPECT_EQ(written->value("AntiAlias").toInt(), 1);
 }
 
 TEST_F(StartUp, RunningSaverEndsStartUpBeforeAnythingIsRead) {
@@ -227,7 +228,7 @@ TEST_F(StartUp, RunningSaverEndsStartUpBeforeAnythingIsRead) {
     platform->running = true;
     EXPECT_FALSE(app->startUp({"s"}));
     EXPECT_EQ(app->store().count(), 0);
-    EXPECT_FALSE(app->options().fullScreen);
+    EXPECT_FALSE(app->options().display.fullScreen);
 }
 
 TEST_F(StartUp, RunningSaverWithoutPasswordOnOlderPlatformStillStarts) {
@@ -256,13 +257,13 @@ TEST_F(StartUp, FullScreenFollowsStoredPoliteModeNotWorkingCopy) {
     profile().sync();
     app->startUp(NO_WINDOW); // no data file: stored polite mode on
     app->prepareFullScreen(std::cerr);
-    EXPECT_TRUE(app->options().fullScreen);
-    EXPECT_FALSE(app->options().politeMode);
+    EXPECT_TRUE(app->options().display.fullScreen);
+    EXPECT_FALSE(app->options().dialogs.politeMode);
     EXPECT_EQ(platform->lowered, 1);
     EXPECT_EQ(platform->locked, 1);
-    ASSERT_TRUE(app->options().nameFont.has_value());
-    EXPECT_TRUE(app->options().nameFont->italic());
-    const QFontMetrics name(*app->options().nameFont); // a 30-pixel cell in the face found
+    ASSERT_TRUE(app->options().display.nameFont.has_value());
+    EXPECT_TRUE(app->options().display.nameFont->italic());
+    const QFontMetrics name(*app->options().display.nameFont); // a 30-pixel cell in the face found
     EXPECT_LE(name.ascent() + name.descent(), NAME_FONT_HEIGHT);
     EXPECT_GE(name.ascent() + name.descent(), NAME_FONT_HEIGHT - 1);
 
@@ -274,7 +275,7 @@ TEST_F(StartUp, FullScreenFollowsStoredPoliteModeNotWorkingCopy) {
     std::ostringstream err;
     second.prepareFullScreen(err);
     EXPECT_EQ(quiet->lowered, 0);
-    EXPECT_TRUE(second.options().fullScreen); // the saver still runs
+    EXPECT_TRUE(second.options().display.fullScreen); // the saver still runs
     EXPECT_EQ(err.str(), "lumivane: running without the saver lock: planted\n");
 }
 
@@ -293,8 +294,8 @@ TEST_F(StartUp, DisplayOverridesChangeOnlyThisRun) {
     app->startUp(NO_WINDOW);
     EXPECT_EQ(app->store().current.nameText(), "Caf\xE9 ");
     EXPECT_EQ(app->store().fullScreenMode, FULLSCREEN_USE_CURRENT);
-    EXPECT_FALSE(app->options().showPatternName);
-    EXPECT_TRUE(app->options().hardEdges);
+    EXPECT_FALSE(app->options().display.showPatternName);
+    EXPECT_TRUE(app->options().display.hardEdges);
 
     overrides.fullScreenMode = FULLSCREEN_CYCLE;
     app = std::make_unique<SaverApp>(APP_NAME, std::make_unique<FakePlatform>());
@@ -433,7 +434,7 @@ TEST_F(StartUp, SecondOfTwoSaversStartedTogetherEnds) {
     ASSERT_TRUE(first.acquireSaverLock(problem)) << problem;
     SaverApp second(APP_NAME, std::make_unique<CheckedTooEarly>());
     EXPECT_FALSE(second.startUp({"/s"}));
-    EXPECT_FALSE(second.options().fullScreen);
+    EXPECT_FALSE(second.options().display.fullScreen);
 }
 
 } // namespace

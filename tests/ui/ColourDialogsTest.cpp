@@ -78,7 +78,7 @@ TEST(CustomColours, TravelFromDialogToDialogAndToTheDataFile) {
     ScriptedRunner runner;
     SaverApp app("lumivane-colour-test", std::make_unique<NoSaverPlatform>());
     app.startUp({"x"});
-    app.options().warnOnQuit = false;
+    app.options().dialogs.warnOnQuit = false;
     ConfigDialog dialog(configurationContext(app, runner));
     dialog.show();
 

@@ -287,7 +287,7 @@ TEST_F(ConfigDialogTest, QuickHelpShowsEachKindOfControlsText) {
 }
 
 TEST_F(ConfigDialogTest, CancelAsksFirstWhenWarnOnQuitIsOn) {
-    world.options.warnOnQuit = true;
+    world.settings.warnOnQuit = true;
     open();
     world.runner.thenButton(QMessageBox::No);
     dialog->close(); // the window's close button
@@ -303,7 +303,7 @@ TEST_F(ConfigDialogTest, CancelAsksFirstWhenWarnOnQuitIsOn) {
 
 TEST_F(ConfigDialogTest, EnterClosesOnlyWhenOkIsTheDefault) {
     for (const bool keep : {true, false}) {
-        world.options.enterKeepsDialog = keep;
+        world.settings.enterKeepsDialog = keep;
         open();
         QTest::keyClick(dialog.get(), Qt::Key_Return);
         EXPECT_EQ(dialog->isVisible(), keep);
@@ -323,15 +323,15 @@ TEST_F(ConfigDialogTest, PreferencesAreCopiedIntoTheStoreAfterOkAndCancel) {
         preferences.findChild<QCheckBox*>("id1118")->setChecked(true);
     });
     click(1115);
-    EXPECT_TRUE(world.options.enterKeepsDialog);
-    EXPECT_TRUE(world.options.showPatternName);
+    EXPECT_TRUE(world.settings.enterKeepsDialog);
+    EXPECT_TRUE(world.display.showPatternName);
     EXPECT_EQ(world.store.enterKeepsDialog, 1);
     QTest::keyClick(dialog.get(), Qt::Key_Return); // the default button is the inert one now
     EXPECT_TRUE(dialog->isVisible());
 }
 
 TEST_F(ConfigDialogTest, NoTabMarksKeepsTheFocusOnTheSink) {
-    world.options.noTabMarks = true;
+    world.settings.noTabMarks = true;
     open();
     dialog->activateWindow();
     QApplication::setActiveWindow(dialog.get());

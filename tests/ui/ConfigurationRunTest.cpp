@@ -83,7 +83,7 @@ class ConfigurationRun : public ::testing::Test {
 TEST_F(ConfigurationRun, OkWritesTheProfileAndTheDataFile) {
     settings().setValue("Config/ShowPatternName", 2);
     start();
-    EXPECT_TRUE(app->options().helpCursorsReady);
+    EXPECT_TRUE(app->options().dialogs.helpCursorsReady);
     dialog->findChild<QSlider*>("id1106")->setValue(77);
     saveAs("Café €");
     finish(1);

@@ -66,8 +66,8 @@ TEST(Teardown, ADialogCanBeDestroyedInAnyState) {
             if (std::string(state) == "slider drag" && parts.slider == 0)
                 continue;
             DialogWorld world;
-            world.options.helpCursor = QCursor(Qt::WhatsThisCursor);
-            world.options.helpCursorsReady = true;
+            world.settings.helpCursor = QCursor(Qt::WhatsThisCursor);
+            world.settings.helpCursorsReady = true;
             std::unique_ptr<DialogBase> dialog = make(kind, world);
             const auto destroy = [&](QDialog&) {
                 dialog.reset();
@@ -231,7 +231,7 @@ TEST(NoTabMarks, TabDoesNotMoveBetweenControls) {
     for (const Kind kind : {Kind::Main, Kind::Layer, Kind::Banks}) {
         SCOPED_TRACE(int(kind));
         DialogWorld world;
-        world.options.noTabMarks = true;
+        world.settings.noTabMarks = true;
         std::unique_ptr<DialogBase> dialog = make(kind, world);
         QApplication::setActiveWindow(dialog.get());
         QWidget* sink = controlOf<QWidget>(dialog.get(), 1093);

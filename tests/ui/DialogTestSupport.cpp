@@ -52,12 +52,13 @@ DialogWorld::DialogWorld() {
     store.addPattern(namedPattern("Third", 30));
     store.currentIndex = 0;
     store.current = *store.patternAt(0);
-    options.warnOnQuit = false;
-    options.enterKeepsDialog = false;
+    settings.warnOnQuit = false;
+    settings.enterKeepsDialog = false;
 }
 
 DialogContext DialogWorld::context() {
-    return DialogContext{&options,
+    return DialogContext{&settings,
+                         &display,
                          &store,
                          mainScene.get(),
                          editorScene.get(),

@@ -1,5 +1,5 @@
 // What the dialog tests share: a modal runner that answers from a script, and
-// a world of options, store and scenes for a dialog to work on.
+// a world of settings, store and scenes for a dialog to work on.
 #pragma once
 
 #include "engine/Scene.h"
@@ -56,7 +56,8 @@ struct DialogWorld {
     DialogWorld();
     DialogContext context();
 
-    DialogOptions options;
+    DialogSettings settings;
+    DisplaySettings display;
     DataStore store;
     std::unique_ptr<Scene> mainScene = std::make_unique<Scene>();
     std::unique_ptr<Scene> editorScene = std::make_unique<Scene>();

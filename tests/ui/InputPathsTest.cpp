@@ -288,7 +288,7 @@ TEST_F(SavedAfterOk, TheDataFileHoldsWhatTheControlsShowed) {
             ScriptedRunner runner;
             SaverApp app("lumivane-input-test", std::make_unique<NoSaverPlatform>());
             app.startUp({"x"});
-            app.options().warnOnQuit = false;
+            app.options().dialogs.warnOnQuit = false;
             ConfigDialog main(configurationContext(app, runner));
             main.show();
             settle();

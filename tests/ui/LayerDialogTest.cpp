@@ -63,7 +63,7 @@ TEST_F(LayerDialogTest, OkWithoutAChangeReturnsTheLayerAsItCame) {
     layer.colourMode[2] = 7; // no button for it
     layer.ratio[0] = 0;
     layer.colour[0] = 0x563412;
-    world.options.enterKeepsDialog = true; // OK is the default here all the same
+    world.settings.enterKeepsDialog = true; // OK is the default here all the same
     open(layer);
     EXPECT_EQ(dialog->windowTitle().toStdString(), "Select Layer Pattern");
     EXPECT_EQ(control<DropDownList>(1045)->count(), 24);

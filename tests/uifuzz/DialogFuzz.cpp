@@ -70,9 +70,10 @@ DialogFuzzer::DialogFuzzer(std::uint32_t seed, int steps, bool verbose)
     : random_(seed), seed_(seed), steps_(steps), verbose_(verbose),
       mainScene_(std::make_unique<Scene>()), editorScene_(std::make_unique<Scene>()) {
     patternPath_ = QString::fromStdString(folder_.slashed());
-    options_.helpCursor = QCursor(Qt::WhatsThisCursor);
-    options_.helpCursorsReady = true;
-    context_ = DialogContext{&options_,
+    settings_.helpCursor = QCursor(Qt::WhatsThisCursor);
+    settings_.helpCursorsReady = true;
+    context_ = DialogContext{&settings_,
+                             &display_,
                              &store_,
                              mainScene_.get(),
                              editorScene_.get(),
@@ -289,7 +290,7 @@ void DialogFuzzer::pressKey(QDialog& dialog) {
     runPendingEvents();
     if (!alive || !dialog.isVisible())
         return;
-    if (qobject_cast<DialogBase*>(&dialog) != nullptr && options_.noTabMarks &&
+    if (qobject_cast<DialogBase*>(&dialog) != nullptr && settings_.noTabMarks &&
         (chosen.key == Qt::Key_Tab || chosen.key == Qt::Key_Backtab) &&
         QApplication::focusWidget() != controlIn(&dialog, 1093))
         fail("Tab moved the focus with \"No tab marks\" on");

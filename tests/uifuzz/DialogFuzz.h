@@ -100,7 +100,8 @@ class DialogFuzzer : public ModalRunner {
 
     lumivane::testing::TempFolder folder_;
     QString patternPath_;
-    DialogOptions options_;
+    DialogSettings settings_;
+    DisplaySettings display_;
     DataStore store_;
     std::unique_ptr<Scene> mainScene_;
     std::unique_ptr<Scene> editorScene_;

@@ -182,7 +182,7 @@ TEST(KaleidoView, AutoGenerateShowsNoNameOverTheGeneratedPattern) {
     QImage frames[2];
     for (const bool showName : {false, true}) {
         ViewWorld world;
-        world.options.showPatternName = showName;
+        world.display.showPatternName = showName;
         world.store.fullScreenMode = FULLSCREEN_AUTO_GENERATE;
         world.store.addPattern(patternNamed("Rose Window", 20));
         auto view = showView(world, *world.store.patternAt(0), QSize(600, 80));
@@ -319,7 +319,7 @@ TEST(KaleidoView, NameOverlayNeedsTheOptionAWideClientAndARecentReset) {
     };
     for (const auto& c : cases) {
         ViewWorld world;
-        world.options.showPatternName = c.option;
+        world.display.showPatternName = c.option;
         auto view = showView(world, test::emptyPattern(0x000000, "Night Sky"), QSize(c.width, 80));
         view->reset();
         world.now += c.sinceReset;
@@ -332,7 +332,7 @@ TEST(KaleidoView, NameOverlayNeedsTheOptionAWideClientAndARecentReset) {
 
 TEST(KaleidoView, NameIsBlackOnLightBackgrounds) {
     ViewWorld world;
-    world.options.showPatternName = true;
+    world.display.showPatternName = true;
     auto view = showView(world, test::emptyPattern(0x808080, "Daylight"), QSize(600, 80));
     view->reset();
     view->redraw();
@@ -391,8 +391,8 @@ TEST(NameOverlay, IsLaidOutInLogicalPixels) {
 
 TEST(KaleidoView, NameIsDecodedFromWindows1252) {
     ViewWorld world;
-    world.options.showPatternName = true;
-    world.options.nameFont = nameFont();
+    world.display.showPatternName = true;
+    world.display.nameFont = nameFont();
     auto view = showView(world,
                          test::emptyPattern(0x000000, "\x93"
                                                       "Caf\xE9\x94 \x80"),
@@ -402,7 +402,7 @@ TEST(KaleidoView, NameIsDecodedFromWindows1252) {
     QImage expected(view->shownFrame().size(), QImage::Format_RGB32);
     expected.fill(Qt::black);
     writeNameOverlay(expected, view->shownFrame().devicePixelRatio(),
-                     QString::fromUtf8("\u201CCaf\u00E9\u201D \u20AC"), &*world.options.nameFont,
+                     QString::fromUtf8("\u201CCaf\u00E9\u201D \u20AC"), &*world.display.nameFont,
                      NAME_LIGHT);
     EXPECT_EQ(view->shownFrame(), expected);
 }
@@ -417,8 +417,8 @@ TEST(KaleidoView, AntiAliasingIsOffOnlyInFullScreenWithTheOptionOff) {
     } cases[] = {
         {false, false, true}, {false, true, true}, {true, true, true}, {true, false, false}};
     for (const auto& c : cases) {
-        world.options.fullScreen = c.fullScreen;
-        world.options.antiAlias = c.antiAlias;
+        world.display.fullScreen = c.fullScreen;
+        world.display.antiAlias = c.antiAlias;
         EXPECT_EQ(view.antiAliasing(), c.expected);
     }
 }

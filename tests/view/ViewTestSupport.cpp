@@ -86,7 +86,7 @@ ViewWorld::ViewWorld() {
 }
 
 ViewEnvironment ViewWorld::environment() {
-    return {&options, &store, editorScene.get(), power.get()};
+    return {&display, &store, editorScene.get(), power.get()};
 }
 
 void ViewWorld::setDisplayPower(bool on) {

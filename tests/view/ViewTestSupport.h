@@ -7,8 +7,9 @@
 
 #include "engine/Scene.h"
 #include "patterns/DataStore.h"
-#include "view/DisplayOptions.h"
 #include "view/DisplayPower.h"
+#include "view/DisplaySettings.h"
+#include "view/ViewEnvironment.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -43,7 +44,7 @@ struct ViewWorld {
     // Switches the display's power and lets the views know at once.
     void setDisplayPower(bool on);
 
-    DisplayOptions options;
+    DisplaySettings display;
     DataStore store;
     std::unique_ptr<Scene> scene = std::make_unique<Scene>();
     std::unique_ptr<Scene> editorScene = std::make_unique<Scene>();
