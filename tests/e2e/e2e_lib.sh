@@ -119,6 +119,18 @@ ends_within() {
     return 0
 }
 
+# poll TENTHS COMMAND...: up to TENTHS tenths of a second (times TIME_FACTOR)
+# for COMMAND to succeed.
+poll() {
+    local tries=$(($1 * TIME_FACTOR)) i
+    shift
+    for ((i = 0; i < tries; i++)); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # exit_status PID: the status of an ended background process.
 exit_status() {
     local status=0

@@ -11,17 +11,6 @@ export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$WORK/no-system-bus
 # A saver killed on purpose leaves no core file behind.
 ulimit -c 0
 
-# poll TENTHS COMMAND...: up to TENTHS tenths of a second for COMMAND to succeed.
-poll() {
-    local tries=$1 i
-    shift
-    for ((i = 0; i < tries; i++)); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
 # lumivane_below PID: the first process named lumivane among PID and its
 # descendants.
 lumivane_below() {

@@ -45,9 +45,8 @@ check "... full screen" poll 50 saver_fullscreen
 check "... with a moving kaleidoscope" sway_moving
 keep_shot "$SWAY_HOME/b.png" idle-sway
 sleep 0.5
-mark
-as_sway_user wtype a
-check "a key ends the saver" poll 30 no_saver
+check "a key ends the saver" sway_key_until no_saver
+MARK=$LAST_KEY_MS
 check "it starts again after the next idle period, not at once" starts_after_idle
 
 saver=$(saver_pid)

@@ -109,3 +109,18 @@ stop_sway() {
     wait "$SWAY_PID" 2>/dev/null
     SWAY_PID=
 }
+
+# sway_key_until COMMAND...: presses a key through wtype, again each second
+# (times TIME_FACTOR) up to five times, until COMMAND succeeds; LAST_KEY_MS is
+# when the last key went. wtype's virtual keyboard brings a keymap of its own,
+# and the first key after a new keymap can be lost, most often in the slow
+# sanitizer build.
+sway_key_until() {
+    local i
+    for ((i = 0; i < 5; i++)); do
+        LAST_KEY_MS=$(date +%s%3N)
+        as_sway_user wtype a
+        poll 10 "$@" && return 0
+    done
+    return 1
+}

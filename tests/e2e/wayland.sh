@@ -31,17 +31,6 @@ covers_outputs() {
     done
 }
 
-# wait_for TENTHS COMMAND...: up to TENTHS tenths of a second for COMMAND.
-wait_for() {
-    local tries=$1 i
-    shift
-    for ((i = 0; i < tries; i++)); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
 # saver_runs ARGS...: the program as the test user in the background.
 saver_runs() {
     sway_user_command
@@ -66,21 +55,13 @@ sys.exit(0 if len(outputs) == int(sys.argv[1]) == len(set(outputs)) else 1)' "$1
 }
 
 saver_runs /s
-check "/s puts a full-screen window on each of the two outputs" wait_for 100 windows_on_outputs 2
-check "... and both show a moving kaleidoscope" wait_for 50 covers_outputs
+check "/s puts a full-screen window on each of the two outputs" poll 100 windows_on_outputs 2
+check "... and both show a moving kaleidoscope" poll 50 covers_outputs
 keep_shot "$WORK/HEADLESS-1-b.png" wayland-saver-1
 keep_shot "$WORK/HEADLESS-2-b.png" wayland-saver-2
-# A key ends it. wtype's virtual keyboard brings a keymap of its own, and the
-# first key after a new keymap can be lost (most often in the slow sanitizer
-# build), so a key is pressed again each second until the saver ends.
-key_ends_saver() {
-    local i
-    for ((i = 0; i < 5; i++)); do
-        as_sway_user wtype a
-        ends_within 1000 "$PROGRAM_PID" && break
-    done
-    ends_cleanly 1000 "$PROGRAM_PID"
-}
+# A key ends it (see sway_key_until).
+program_ended() { ! still_running "$PROGRAM_PID"; }
+key_ends_saver() { sway_key_until program_ended && ends_cleanly 1000 "$PROGRAM_PID"; }
 check "a key ends the saver with status 0" key_ends_saver
 
 for hack in "/p 12345" "--root" "--window-id 0x400001"; do
@@ -94,7 +75,7 @@ done
 
 saver_runs /c
 app_id_shown() { as_sway_user swaymsg -t get_tree | grep -q '"app_id": "org.lumivane.Lumivane"'; }
-check "the dialog's window has the app id org.lumivane.Lumivane" wait_for 100 app_id_shown
+check "the dialog's window has the app id org.lumivane.Lumivane" poll 100 app_id_shown
 if [[ -n ${LUMIVANE_E2E_SHOTS:-} ]]; then
     sleep 1
     shot_output HEADLESS-1 "$WORK/dialog.png" && keep_shot "$WORK/dialog.png" wayland-dialog
@@ -106,7 +87,7 @@ wait "$PROGRAM_PID" 2>/dev/null
 X_ON_SWAY=$(sway_x_display)
 SWAY_ENV=(QT_QPA_PLATFORM=xcb DISPLAY="$X_ON_SWAY")
 saver_runs /s
-check "under XWayland each output gets a window of its own" wait_for 100 covers_outputs
+check "under XWayland each output gets a window of its own" poll 100 covers_outputs
 keep_shot "$WORK/HEADLESS-2-b.png" xwayland-saver-2
 kill -TERM "$PROGRAM_PID"
 check "SIGTERM ends the saver by that signal" ends_by_signal 3000 "$PROGRAM_PID" TERM

@@ -56,17 +56,6 @@ as_user() {
 hack_pids() { pgrep -u "$SAVER_USER" -f "^($HACK|lumivane) --?root"; }
 hack_is() { pgrep -u "$SAVER_USER" -fx "$HACK $1" >/dev/null; }
 
-# poll TENTHS COMMAND...: up to TENTHS tenths of a second (times TIME_FACTOR)
-# for COMMAND to succeed.
-poll() {
-    local tries=$(($1 * TIME_FACTOR)) i
-    shift
-    for ((i = 0; i < tries; i++)); do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
 no_hack_left() { ! hack_pids >/dev/null; }
 
 # What a daemon that does not answer is doing, for the log: alive or not,
