@@ -53,7 +53,7 @@ QIcon quickHelpIcon() {
 } // namespace
 
 QuickHelp::QuickHelp(QWidget* dialog, const DialogSettings& settings)
-    : settings_(settings), button_(new QToolButton(dialog)) {
+    : settings_(settings), dialog_(dialog), button_(new QToolButton(dialog)) {
     button_->setObjectName(QStringLiteral("id%1").arg(QUICK_HELP_ID));
     button_->setAccessibleName(QStringLiteral("Quick help"));
     button_->setToolTip(QStringLiteral("Quick help: press, then click a control"));
@@ -62,17 +62,20 @@ QuickHelp::QuickHelp(QWidget* dialog, const DialogSettings& settings)
     button_->setAutoRaise(false);
 }
 
-QuickHelp::~QuickHelp() {
-    restoreCursor();
-}
-
 void QuickHelp::enter() {
     active_ = true;
     showButton(true);
-    if (settings_.helpCursorsReady && settings_.helpCursor && !cursorShown_) {
-        QApplication::setOverrideCursor(*settings_.helpCursor);
-        cursorShown_ = true;
+    if (!settings_.helpCursorsReady || !settings_.helpCursor || cursorShown_ || !dialog_)
+        return;
+    // Controls without a cursor of their own take the dialog's.
+    for (QWidget* control : dialog_->findChildren<QWidget*>()) {
+        if (control->window() != dialog_ || !control->testAttribute(Qt::WA_SetCursor))
+            continue;
+        ownCursors_.emplace_back(control, control->cursor());
+        control->setCursor(*settings_.helpCursor);
     }
+    dialog_->setCursor(*settings_.helpCursor);
+    cursorShown_ = true;
 }
 
 void QuickHelp::leave() {
@@ -89,10 +92,15 @@ void QuickHelp::showButton(bool down) {
 }
 
 void QuickHelp::restoreCursor() {
-    if (cursorShown_) {
-        QApplication::restoreOverrideCursor();
-        cursorShown_ = false;
-    }
+    if (!cursorShown_)
+        return;
+    for (auto& [control, cursor] : ownCursors_)
+        if (control)
+            control->setCursor(cursor);
+    ownCursors_.clear();
+    if (dialog_)
+        dialog_->unsetCursor();
+    cursorShown_ = false;
 }
 
 } // namespace lumivane

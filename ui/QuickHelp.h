@@ -5,8 +5,12 @@
 // what each control's activation does in the mode.
 #pragma once
 
+#include <QCursor>
 #include <QPointer>
 #include <QToolButton>
+
+#include <utility>
+#include <vector>
 
 class QWidget;
 
@@ -21,8 +25,6 @@ inline constexpr int QUICK_HELP_ID = 1117;
 class QuickHelp {
   public:
     QuickHelp(QWidget* dialog, const DialogSettings& settings);
-    // Gives the cursor back; the button belongs to the dialog.
-    ~QuickHelp();
     QuickHelp(const QuickHelp&) = delete;
     QuickHelp& operator=(const QuickHelp&) = delete;
 
@@ -30,7 +32,9 @@ class QuickHelp {
     QToolButton* button() const { return button_; }
     bool isActive() const { return active_; }
 
-    // Mode on, button down, question-mark cursor when the cursors were made.
+    // Mode on, button down, question-mark cursor over the dialog and its
+    // controls when the cursors were made. Other windows (the help texts'
+    // boxes, the About box) keep their own cursors.
     void enter();
     // Mode off, button up, normal cursor. The button changes without telling.
     void leave();
@@ -40,7 +44,10 @@ class QuickHelp {
     void restoreCursor();
 
     const DialogSettings& settings_;
+    QPointer<QWidget> dialog_;
     QPointer<QToolButton> button_;
+    // Controls with a cursor of their own (text fields), and that cursor.
+    std::vector<std::pair<QPointer<QWidget>, QCursor>> ownCursors_;
     bool active_ = false;
     bool cursorShown_ = false;
 };

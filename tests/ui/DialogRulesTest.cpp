@@ -4,6 +4,7 @@
 // "No tab marks" keeps the keyboard out, and help texts keep their own lines.
 #include "DialogTestSupport.h"
 #include "InputDriver.h"
+#include "ShownValues.h"
 
 #include "ui/BackgroundColourDialog.h"
 #include "ui/BankDialog.h"
@@ -58,7 +59,8 @@ const std::map<Kind, Parts> PARTS = {
 
 // Destroyed with quick help on, while a modal it opened runs (its answer
 // destroys it), while a help text is up, and in the middle of a slider's drag:
-// no crash, and the question-mark cursor goes with the dialog.
+// no crash, and the question-mark cursor shows over all of the dialog while the
+// mode is on, and never over the rest of the program.
 TEST(Teardown, ADialogCanBeDestroyedInAnyState) {
     for (const auto& [kind, parts] : PARTS) {
         for (const char* state : {"quick help", "modal", "help text", "slider drag", "OK"}) {
@@ -76,12 +78,12 @@ TEST(Teardown, ADialogCanBeDestroyedInAnyState) {
             const std::string s = state;
             if (s == "quick help" || s == "OK") {
                 press(controlOf<QAbstractButton>(dialog.get(), 1117), Input::Mouse);
-                EXPECT_NE(QApplication::overrideCursor(), nullptr);
+                EXPECT_EQ(helpCursorOver(dialog.get()), HelpCursor::Everywhere);
                 if (s == "OK" && kind != Kind::Main) {
                     // Without a help text of its own, OK ends the dialog and the mode.
                     press(controlOf<QAbstractButton>(dialog.get(), 1), Input::Keyboard);
                     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-                    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+                    EXPECT_EQ(helpCursorOver(dialog.get()), HelpCursor::Nowhere);
                 }
                 dialog.reset();
             } else if (s == "modal") {

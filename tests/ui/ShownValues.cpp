@@ -66,6 +66,19 @@ int shownChoice(const QWidget* dialog, std::initializer_list<int> ids) {
     return choiceOf(dialog, std::span<const int>(ids.begin(), ids.size()));
 }
 
+HelpCursor helpCursorOver(const QWidget* dialog) {
+    int shown = dialog->cursor().shape() == Qt::WhatsThisCursor ? 1 : 0;
+    int all = 1;
+    for (const QWidget* control : dialog->findChildren<QWidget*>()) {
+        if (control->window() != dialog) // a list's pop-up, a child dialog
+            continue;
+        ++all;
+        shown += control->cursor().shape() == Qt::WhatsThisCursor ? 1 : 0;
+    }
+    return shown == all ? HelpCursor::Everywhere
+                        : (shown == 0 ? HelpCursor::Nowhere : HelpCursor::Partly);
+}
+
 Layer shownLayer(const LayerDialog& dialog) {
     Layer shown = dialog.layer();
     for (int slot = 0; slot < SLOTS_PER_LAYER; ++slot) {

@@ -29,6 +29,10 @@ int shownChoice(const QWidget* dialog, std::initializer_list<int> ids);
 Layer shownLayer(const LayerDialog& dialog);
 QStringList entriesOf(const QComboBox* list);
 
+// Where the question-mark cursor shows over a dialog and its controls.
+enum class HelpCursor { Everywhere, Nowhere, Partly };
+HelpCursor helpCursorOver(const QWidget* dialog);
+
 // The fields with a control, as text for comparisons that show what differs.
 std::string describe(const Pattern& pattern);
 std::string describe(const Layer& layer);

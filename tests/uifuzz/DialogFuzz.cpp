@@ -148,7 +148,7 @@ bool DialogFuzzer::run() {
                                                       : "the configuration dialog ended");
             main_.reset();
             if (QApplication::overrideCursor() != nullptr)
-                fail("the question-mark cursor outlived its dialog");
+                fail("a cursor for the whole program was left behind");
         }
     }
     main_.reset();
@@ -332,7 +332,8 @@ void DialogFuzzer::checkMain(ConfigDialog& dialog) {
         deferred_.erase(deferral);
     if (entriesOf(controlIn<QComboBox>(&dialog, 1109)) != namesIn(store_))
         fail("the pattern list does not show the stored patterns");
-    if (depth_ == 0 && (QApplication::overrideCursor() != nullptr) != dialog.quickHelpActive())
+    if (helpCursorOver(&dialog) !=
+        (dialog.quickHelpActive() ? HelpCursor::Everywhere : HelpCursor::Nowhere))
         fail("the cursor does not show the quick-help mode");
     if (dialog.preview()->isPaused())
         fail("the preview stayed paused");
