@@ -49,8 +49,10 @@ std::string waited(std::chrono::milliseconds wait) {
 
 } // namespace
 
-DataFileLock::DataFileLock(const std::string& dataPath, std::chrono::milliseconds wait) {
-    const ResolvedName data(dataPath, LinkHandling::ReplaceTarget);
+DataFileLock::DataFileLock(const std::string& dataPath, std::chrono::milliseconds wait)
+    : DataFileLock(ResolvedName(dataPath, LinkHandling::ReplaceTarget), wait) {}
+
+DataFileLock::DataFileLock(const ResolvedName& data, std::chrono::milliseconds wait) {
     std::string name = data.leaf();
     name.resize(std::min(name.size(), LONGEST_NAME - std::strlen(LOCK_SUFFIX)));
     name += LOCK_SUFFIX;

@@ -10,6 +10,8 @@
 
 namespace lumivane {
 
+class ResolvedName;
+
 // How long a writer waits for another one before it gives up.
 inline constexpr std::chrono::milliseconds DATA_FILE_LOCK_WAIT{10000};
 
@@ -19,6 +21,10 @@ class DataFileLock {
     // is in the way, when the lock cannot be had: held elsewhere all that
     // time, or the lock file cannot be made or is not a regular file.
     explicit DataFileLock(const std::string& dataPath,
+                          std::chrono::milliseconds wait = DATA_FILE_LOCK_WAIT);
+    // The lock beside a name already resolved (and its links checked), in the
+    // folder that name was found in.
+    explicit DataFileLock(const ResolvedName& data,
                           std::chrono::milliseconds wait = DATA_FILE_LOCK_WAIT);
     ~DataFileLock(); // closing the file releases the lock
     DataFileLock(const DataFileLock&) = delete;

@@ -152,9 +152,10 @@ bool SaverApp::saveSettings(std::ostream& err) {
     const std::string target = options_.dataFilePath();
     makeDataFolder(options_); // a failure shows up as the failure to save below
     try {
-        const DataFileLock lock(target);
+        // Links are checked before the lock file is made beside the file they lead to.
         const ResolvedName name(target, LinkHandling::ReplaceTarget);
         checkLinksAsRead(name, dataFileSeen_);
+        const DataFileLock lock(name);
         const FileSeen now = name.look();
         const bool unread = std::any_of(unreadDataFiles_.begin(), unreadDataFiles_.end(),
                                         [&](const std::string& path) {

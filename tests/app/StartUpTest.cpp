@@ -382,6 +382,7 @@ TEST_F(StartUp, OkFollowsOnlyLinksThatWereThereAtStartUp) {
     EXPECT_EQ(err.str().find('\n'), err.str().size() - 1) << "one line: " << err.str();
     EXPECT_EQ(testing::fileBytes(elsewhere), kept);
     EXPECT_FALSE(fs::exists(userFile().string() + ".bak"));
+    EXPECT_FALSE(fs::exists(elsewhere.string() + ".lock")); // nothing made where it leads
 
     app = std::make_unique<SaverApp>(APP_NAME, std::make_unique<FakePlatform>());
     app->startUp(NO_WINDOW);
