@@ -81,6 +81,43 @@ std::string readLinkAt(int folder, const std::string& leaf, const std::string& p
     return link;
 }
 
+// Opens the folder path names, one part at a time from base (or from the root
+// for an absolute path), so that every link met on the way, not only the last
+// part's, is followed only as checkLinkMayBeFollowed allows. hops counts the
+// links followed, against loops.
+int openFolderFrom(int base, const std::string& path, int& hops) {
+    Descriptor at;
+    at.fd = ::openat(base, path.front() == '/' ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (at.fd < 0)
+        throw errorFor("cannot open the folder", path);
+    std::size_t start = 0;
+    while (start < path.size()) {
+        const std::size_t end = std::min(path.find('/', start), path.size());
+        const std::string part = path.substr(start, end - start);
+        start = end + 1;
+        if (part.empty() || part == ".")
+            continue;
+        int next = ::openat(at.fd, part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        struct stat info {};
+        if (next < 0 && (errno == ELOOP || errno == ENOTDIR) &&
+            ::fstatat(at.fd, part.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISLNK(info.st_mode)) {
+            const std::string shown = path.substr(0, end);
+            checkLinkMayBeFollowed(at.fd, info, shown);
+            if (++hops > MAX_LINK_HOPS) {
+                errno = ELOOP;
+                throw errorFor("cannot follow", shown);
+            }
+            next = openFolderFrom(at.fd, readLinkAt(at.fd, part, shown), hops);
+        }
+        if (next < 0)
+            throw errorFor("cannot open the folder", path.substr(0, end));
+        ::close(at.fd);
+        at.fd = next;
+    }
+    return std::exchange(at.fd, -1);
+}
+
 // The permission bits for a new file under the process's umask.
 mode_t newFileMode() {
     const mode_t mask = ::umask(0);
@@ -223,9 +260,7 @@ void ResolvedName::follow(LinkHandling links) {
             errno = EISDIR;
             throw errorFor("cannot use", current);
         }
-        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0)
-            throw errorFor("cannot open the folder", folder);
+        const int fd = openFolderFrom(AT_FDCWD, folder, hop);
         if (folder_ >= 0)
             ::close(folder_);
         folder_ = fd;

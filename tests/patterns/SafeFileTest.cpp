@@ -80,19 +80,23 @@ TEST_F(SafeFileTest, NodesAreNeitherWaitedOnNorReplaced) {
 
 // The kernel's protected_symlinks rule, whatever the machine's setting: in a
 // sticky folder everybody may write to, a save follows only a link of the
-// user or of the folder's owner; elsewhere any link. A link planted after the
-// file was read is never followed.
+// user or of the folder's owner, whether the link is the file's own name or a
+// folder on the way to it; elsewhere any link. A link planted after the file
+// was read is never followed.
 TEST_F(SafeFileTest, LinksAreFollowedOnlyWhereNobodyElseCouldHavePlantedThem) {
-    const fs::path victim = dir_ / "victim";
+    const fs::path victims = dir_ / "victims";
+    fs::create_directory(victims);
+    const fs::path victim = victims / "Lumivane.dat";
+    bool asFolder = false;
     const auto saveThrough = [&](const fs::path& folder, uid_t linkOwner) {
         std::ofstream(victim) << "precious";
-        const fs::path link = folder / "Lumivane.dat";
+        const fs::path link = folder / (asFolder ? "d" : "Lumivane.dat");
         fs::remove(link);
-        fs::create_symlink(victim, link);
+        fs::create_symlink(asFolder ? victims : victim, link);
         EXPECT_EQ(::lchown(link.c_str(), linkOwner, static_cast<gid_t>(-1)), 0);
         bool saved = true;
         try {
-            saveStoreFile(link.string(), storeNamed("New "));
+            saveStoreFile((asFolder ? link / "Lumivane.dat" : link).string(), storeNamed("New "));
         } catch (const StoreFileError&) {
             saved = false;
         }
@@ -101,13 +105,17 @@ TEST_F(SafeFileTest, LinksAreFollowedOnlyWhereNobodyElseCouldHavePlantedThem) {
         return saved;
     };
     const uid_t me = ::geteuid();
-    const fs::path shared = dir_ / "shared";
-    fs::create_directory(shared);
-    fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
-    EXPECT_TRUE(saveThrough(shared, me));
-    if (me != 0) {
-        std::cout << "[  SKIPPED ] links of other users need root\n";
-    } else {
+    for (const bool folderLink : {false, true}) {
+        SCOPED_TRACE(folderLink ? "a link to a folder" : "a link to the file");
+        asFolder = folderLink;
+        const fs::path shared = dir_ / (folderLink ? "shared-folders" : "shared");
+        fs::create_directory(shared);
+        fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+        EXPECT_TRUE(saveThrough(shared, me));
+        if (me != 0) {
+            std::cout << "[  SKIPPED ] links of other users need root\n";
+            continue;
+        }
         constexpr uid_t OTHER = 4242, OWNER = 4343;
         EXPECT_FALSE(saveThrough(shared, OTHER));
         ASSERT_EQ(::chown(shared.c_str(), OWNER, OWNER), 0);
