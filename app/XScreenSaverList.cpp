@@ -2,6 +2,7 @@
 
 #include "app/ExitStatus.h"
 #include "patterns/Archive.h"
+#include "patterns/SafeFile.h"
 #include "patterns/StoreFile.h"
 
 #include <pwd.h>
@@ -11,9 +12,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <ostream>
-#include <sstream>
 #include <vector>
 
 namespace lumivane {
@@ -166,19 +165,16 @@ void appendEntry(Lines& text, Resource resource) {
                       std::string(ENTRY_LINE));
 }
 
+// A FIFO or a device in a file's place is refused, not waited on.
 std::optional<std::string> readWhole(const std::string& path, std::string& problem) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        problem = std::strerror(errno);
+    constexpr std::size_t LARGEST = std::size_t{16} << 20;
+    try {
+        const std::vector<std::uint8_t> bytes = readRegularFile(path, LARGEST);
+        return std::string(bytes.begin(), bytes.end());
+    } catch (const StoreFileError& error) {
+        problem = error.reason();
         return std::nullopt;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) {
-        problem = std::strerror(errno);
-        return std::nullopt;
-    }
-    return text.str();
 }
 
 } // namespace

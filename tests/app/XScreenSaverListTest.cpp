@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -137,6 +139,13 @@ TEST(XScreenSaverList, LeavesReadOnlyAndListingFilesAlone) {
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("is XScreenSaver installed?"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(user));
+
+    // A FIFO in the file's place is refused at once, not waited on.
+    ASSERT_EQ(::mkfifo(user.c_str(), 0600), 0);
+    run = addIn(user, defaults);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << run.err;
+    EXPECT_EQ(fs::status(user).type(), fs::file_type::fifo);
 }
 
 } // namespace
