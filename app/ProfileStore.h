@@ -13,7 +13,9 @@ inline constexpr const char* PROFILE_COMPANY = "Lumivane Screensaver";
 
 class ProfileStore {
   public:
-    explicit ProfileStore(QString applicationName) : applicationName_(std::move(applicationName)) {}
+    // A profile whose files are not regular files (a FIFO, a device) is
+    // neither read nor written; its switches keep their defaults.
+    explicit ProfileStore(QString applicationName);
 
     // showPatternName and antiAlias are on only for the value 1 (1 when absent).
     void readDisplaySettings(DisplaySettings& display) const;
@@ -29,6 +31,7 @@ class ProfileStore {
 
   private:
     QString applicationName_;
+    bool usable_ = true;
 };
 
 // The program's file name without its folder and extension.

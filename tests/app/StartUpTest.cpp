@@ -365,6 +365,27 @@ TEST_F(StartUp, NodeAtTheDataFilesPlaceIsPassedOverAndKept) {
     }
 }
 
+// A FIFO or a device at the profile's place is neither waited on nor replaced:
+// the switches keep their defaults and OK saves the data file all the same.
+TEST_F(StartUp, NodeAtTheProfilesPlaceIsLeftAlone) {
+    const std::string file = profileSettings()->fileName().toStdString();
+    settings->sync();
+    settings.reset();
+    fs::remove(file);
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    const auto removeFifo = std::unique_ptr<const std::string, void (*)(const std::string*)>(
+        &file, [](const std::string* path) { fs::remove(*path); });
+    app = std::make_unique<SaverApp>(APP_NAME, std::make_unique<FakePlatform>());
+    ::alarm(10); // waiting on the FIFO ends the test program here
+    app->startUp(NO_WINDOW);
+    EXPECT_TRUE(app->options().display.showPatternName);
+    EXPECT_TRUE(app->options().display.antiAlias);
+    std::ostringstream err;
+    EXPECT_TRUE(app->saveSettings(err)) << err.str();
+    ::alarm(0);
+    EXPECT_EQ(fs::status(file).type(), fs::file_type::fifo);
+}
+
 // A link put at the data file's name after start-up read it is not followed
 // by OK (in a shared folder, another user could point it at any file of
 // ours); one that was there at start-up is (a dotfiles folder).
