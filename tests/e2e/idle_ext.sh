@@ -24,17 +24,7 @@ INPUT_COMMAND=(compositor_says input)
 start_watcher "$LUMIVANE" --idle "${IDLE}s"
 check "the watcher uses ext-idle-notify-v1" poll 50 watcher_said "watching ext-idle-notify-v1"
 
-input_for $((IDLE + 2)) compositor_says input
-mark
-check "input every half second keeps the saver off" no_saver
-check "the saver starts once the idle time has passed since the last input" starts_after_idle
-end_saver
-check "after it has ended it starts again after the next idle period, not at once" \
-    starts_after_idle
-mark
-kill -TERM "$(saver_pid)"
-check "a saver that ends without input starts again after the idle time, not at once" \
-    starts_after_idle
+idle_cycle_checks compositor_says input
 
 saver=$(saver_pid)
 compositor_says quit

@@ -112,3 +112,20 @@ end_saver() {
     kill -TERM "$(saver_pid)"
     poll 30 no_saver
 }
+
+# idle_cycle_checks INPUT_COMMAND...: input keeps the saver off; it starts once
+# the idle time has passed, and again after it has ended, by a key (end_saver)
+# or by itself, each time only after a whole idle period.
+idle_cycle_checks() {
+    input_for $((IDLE + 2)) "$@"
+    mark
+    check "input every half second keeps the saver off" no_saver
+    check "the saver starts once the idle time has passed since the last input" starts_after_idle
+    end_saver
+    check "after it has ended it starts again after the next idle period, not at once" \
+        starts_after_idle
+    mark
+    kill -TERM "$(saver_pid)"
+    check "a saver that ends without input starts again after the idle time, not at once" \
+        starts_after_idle
+}

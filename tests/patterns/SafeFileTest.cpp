@@ -1,4 +1,5 @@
 #include "patterns/SafeFile.h"
+#include "StoreFileFolder.h"
 #include "patterns/StoreFile.h"
 
 #include <gtest/gtest.h>
@@ -19,30 +20,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class SafeFileTest : public ::testing::Test {
+class SafeFileTest : public lumivane::testing::StoreFileFolder {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("lumivane-safefile-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     static std::string text(const fs::path& file) {
         std::ifstream in(file, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-    static DataStore storeNamed(const char* name) {
-        DataStore s;
-        Pattern p;
-        p.setNameText(name);
-        s.addPattern(p);
-        return s;
-    }
-
-    fs::path dir_;
 };
 
 } // namespace

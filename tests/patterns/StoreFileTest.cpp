@@ -1,5 +1,6 @@
 #include "patterns/StoreFile.h"
 #include "FileSizeLimit.h"
+#include "StoreFileFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,18 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class StoreFileTest : public ::testing::Test {
+class StoreFileTest : public lumivane::testing::StoreFileFolder {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("lumivane-storefile-" +
-                std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string path(const char* name) const { return (dir_ / name).string(); }
     std::vector<std::string> entries() const {
         std::vector<std::string> names;
@@ -35,16 +26,6 @@ class StoreFileTest : public ::testing::Test {
         std::sort(names.begin(), names.end());
         return names;
     }
-
-    static DataStore storeNamed(const char* name) {
-        DataStore s;
-        Pattern p;
-        p.setNameText(name);
-        s.addPattern(p);
-        return s;
-    }
-
-    fs::path dir_;
 };
 
 } // namespace
